@@ -1,0 +1,23 @@
+#pragma once
+
+#include "models/JsonValue.h"
+
+#include <QByteArray>
+
+#include <string_view>
+
+namespace vantrell {
+
+// Parses JSON text (RapidJSON's SAX reader, numbers kept as text) into a JsonValue tree.
+// Any top-level value is accepted ("null", "3", "[]"); empty text, trailing garbage, invalid
+// UTF-8 and nesting deeper than `maxDepth` are errors.
+class JsonReader {
+public:
+    static constexpr int maxDepth = 512;
+
+    // Throws JsonDecodeError with a one-line description on any error.
+    static JsonValue parse(std::string_view utf8);
+    static JsonValue parse(const QByteArray& utf8);
+};
+
+}  // namespace vantrell
