@@ -39,6 +39,8 @@ public:
     static JsonValue number(double value);
     static JsonValue string(std::string utf8);
     static JsonValue string(const QString& text);
+    // UTF-8 literal; without it, string("...") would be ambiguous between the two above.
+    static JsonValue string(const char* utf8) { return string(std::string(utf8)); }
     static JsonValue array(Array items = {});
     static JsonValue object(Object members = {});
 
@@ -68,11 +70,24 @@ public:
     friend bool operator==(const JsonValue&, const JsonValue&);
 
 private:
+    // The reader's tree builder (JsonReader.cpp) constructs values in place on its stack.
+    friend class JsonTreeBuilder;
+
+    explicit JsonValue(Type type) noexcept;
+    void copyFrom(const JsonValue& other);
+    void moveFrom(JsonValue&& other) noexcept;
+    void release() noexcept;  // ends the live member; leaves the fields as they were
+    void destroy() noexcept;  // release() and become null
+
+    // Only the member that matches m_type is alive; a null or boolean holds none. The union keeps
+    // a node at 40 bytes, which matters when a reply holds tens of thousands of them.
     Type m_type = Type::null;
     bool m_bool = false;
-    std::string m_text;
-    Array m_items;
-    Object m_members;
+    union {
+        std::string m_text;  // number or string
+        Array m_items;
+        Object m_members;
+    };
 };
 
 struct JsonMember {

@@ -1,0 +1,116 @@
+#include "models/JsonCoding.h"
+
+#include <charconv>
+
+namespace vantrell {
+
+namespace {
+
+const char* typeName(JsonValue::Type type)
+{
+    switch (type) {
+        case JsonValue::Type::null:
+            return "null";
+        case JsonValue::Type::boolean:
+            return "a boolean";
+        case JsonValue::Type::number:
+            return "a number";
+        case JsonValue::Type::string:
+            return "a string";
+        case JsonValue::Type::array:
+            return "an array";
+        case JsonValue::Type::object:
+            return "an object";
+    }
+    return "an unknown value";
+}
+
+const JsonValue& expect(const JsonValue& value, JsonValue::Type type)
+{
+    if (value.type() != type) {
+        json::fail(std::string("expected ") + typeName(type) + ", found " + typeName(value.type()));
+    }
+    return value;
+}
+
+// Every digit of the number's text, never one that does not fit: a double out of range fails
+// rather than turning into infinity or zero.
+double toDouble(const JsonValue& value)
+{
+    const std::string& text = expect(value, JsonValue::Type::number).text();
+    double result = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        json::fail("number " + text + " does not fit a double");
+    }
+    return result;
+}
+
+}  // namespace
+
+bool JsonCoder<bool>::decode(const JsonValue& value)
+{
+    return expect(value, JsonValue::Type::boolean).boolValue();
+}
+
+QString JsonCoder<QString>::decode(const JsonValue& value)
+{
+    return expect(value, JsonValue::Type::string).toQString();
+}
+
+Decimal JsonCoder<Decimal>::decode(const JsonValue& value)
+{
+    const std::string& text = expect(value, JsonValue::Type::number).text();
+    const std::optional<Decimal> result = Decimal::parse(text);
+    if (!result) {
+        json::fail("number " + text + " is out of range");
+    }
+    return *result;
+}
+
+double JsonCoder<double>::decode(const JsonValue& value)
+{
+    return toDouble(value);
+}
+
+int JsonCoder<int>::decode(const JsonValue& value)
+{
+    const std::string& text = expect(value, JsonValue::Type::number).text();
+    int result = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
+    if (error == std::errc() && end == text.data() + text.size()) {
+        return result;
+    }
+    // "5.0" or "1e2" still name an integer; read them exactly, never through a double.
+    const std::optional<Decimal> exact = Decimal::parse(text);
+    if (exact && *exact == exact->rounded(0, Decimal::Rounding::down)) {
+        const std::string digits = exact->toString();
+        const auto [digitsEnd, digitsError] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), result);
+        if (digitsError == std::errc() && digitsEnd == digits.data() + digits.size()) {
+            return result;
+        }
+    }
+    json::fail("number " + text + " is not an integer within range");
+}
+
+Date JsonCoder<Date>::decode(const JsonValue& value)
+{
+    return Date{toDouble(value)};
+}
+
+namespace json {
+
+const JsonValue& requireObject(const JsonValue& value)
+{
+    return expect(value, JsonValue::Type::object);
+}
+
+void fail(std::string message)
+{
+    throw JsonDecodeError(message);
+}
+
+}  // namespace json
+
+}  // namespace vantrell

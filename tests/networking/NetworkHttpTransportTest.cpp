@@ -1,0 +1,261 @@
+#include "networking/NetworkHttpTransport.h"
+
+#include "networking/ExchangeHTTPClient.h"
+#include "support/LoopbackServer.h"
+#include "support/ManualClock.h"
+
+#include <gtest/gtest.h>
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+
+#include <exception>
+#include <ostream>
+
+namespace vantrell {
+
+void PrintTo(const ExchangeAPIError& error, std::ostream* os)
+{
+    *os << "ExchangeAPIError(" << static_cast<int>(error.kind()) << ", " << error.statusCode()
+        << ", " << error.message().toStdString() << ", " << error.retryAfterSeconds() << ")";
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+using Strings = std::vector<QString>;
+
+// The error a send ended with, or nothing when it succeeded.
+template <typename T>
+QCoro::Task<std::optional<ExchangeAPIError>> errorOf(QCoro::Task<T> task)
+{
+    try {
+        co_await std::move(task);
+    } catch (const ExchangeAPIError& error) {
+        co_return error;
+    }
+    co_return std::nullopt;
+}
+
+template <typename T>
+std::optional<ExchangeAPIError> runForError(QCoro::Task<T> task)
+{
+    return QCoro::waitFor(errorOf(std::move(task)));
+}
+
+// The real transport and client against the loopback server. Each test gets its own manager,
+// so no connection is reused from another test.
+class NetworkHttpTransportTest : public ::testing::Test {
+protected:
+    HttpRequest get(const QString& path, const QString& query = {}) const
+    {
+        HttpRequest request;
+        request.url = server.url(path, query);
+        request.timeout = 2s;
+        return request;
+    }
+
+    std::optional<ExchangeAPIError> errorFor(HttpRequest request)
+    {
+        return runForError(client.send<Strings>(std::move(request)));
+    }
+
+    LoopbackServer server;
+    QNetworkAccessManager manager;
+    NetworkHttpTransport transport{manager};
+    PublicMarketCache cache;
+    ManualClock clock;
+    ExchangeHTTPClient client{transport, cache, clock};
+};
+
+TEST_F(NetworkHttpTransportTest, SuccessfulReplyDecodesThroughTheSharedTransport)
+{
+    server.route("GET", "/api/v3/ticker/price",
+                 LoopbackReply::json(200, R"(["BTCUSDT","ETHUSDT"])"));
+    const ExchangeHTTPClient shared(NetworkHttpTransport::shared(), cache, clock);
+
+    const Strings symbols =
+        QCoro::waitFor(shared.send<Strings>(get("/api/v3/ticker/price", "symbols=%5B%22A%22%5D")));
+
+    EXPECT_EQ(symbols, (Strings{"BTCUSDT", "ETHUSDT"}));
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests().front().method, "GET");
+    EXPECT_EQ(server.requests().front().query, "symbols=%5B%22A%22%5D");
+}
+
+TEST_F(NetworkHttpTransportTest, MethodHeadersAndBodyArriveAsBuilt)
+{
+    server.route("POST", "/api/v5/account", LoopbackReply::json(200, "[]"));
+    HttpRequest request = get("/api/v5/account");
+    request.method = "POST";
+    request.headers = {{"X-Zeta", "1"}, {"X-Alpha", "2"}, {"X-Mid", "3"}};
+    request.body = R"({"ccy":"BTC"})";
+
+    ASSERT_EQ(errorFor(request), std::nullopt);
+
+    ASSERT_EQ(server.requests().size(), 1);
+    const RecordedRequest& received = server.requests().front();
+    EXPECT_EQ(received.method, "POST");
+    EXPECT_EQ(received.body, request.body);
+    QList<RecordedRequest::Header> ours;
+    for (const auto& header : received.headers) {
+        if (header.first.startsWith("X-")) {
+            ours.append(header);
+        }
+    }
+    EXPECT_EQ(ours, request.headers);
+}
+
+TEST_F(NetworkHttpTransportTest, ErrorStatusesAreResponsesWithTheirBodies)
+{
+    const std::tuple<QByteArray, LoopbackReply, ExchangeAPIError> rows[] = {
+        {"/400", LoopbackReply::json(400, R"({"code":-1102,"msg":"bad"})"),
+         ExchangeAPIError::httpStatus(400, "bad")},
+        {"/401", LoopbackReply::json(401, R"({"code":-2015,"msg":"Invalid API-key"})"),
+         ExchangeAPIError::httpStatus(401, "Invalid API-key")},
+        {"/403", LoopbackReply::html(403, "<html>Forbidden</html>"),
+         ExchangeAPIError::httpStatus(403, QStringLiteral("请求失败"))},
+        {"/404", LoopbackReply::json(404, R"({"message":"Not Found"})"),
+         ExchangeAPIError::httpStatus(404, "Not Found")},
+        {"/500", LoopbackReply::json(500, R"({"msg":"internal"})"),
+         ExchangeAPIError::httpStatus(500, "internal")},
+        {"/503", LoopbackReply::json(503, R"({"msg":"busy"})"),
+         ExchangeAPIError::httpStatus(503, "busy")},
+        {"/429", LoopbackReply::json(429, "{}").withHeader("Retry-After", "7"),
+         ExchangeAPIError::rateLimited(7)},
+        {"/418", LoopbackReply::json(418, "{}").withHeader("retry-after", "99999"),
+         ExchangeAPIError::rateLimited(3600)},
+    };
+    for (const auto& [path, reply, expected] : rows) {
+        server.route("GET", path, reply);
+    }
+    for (const auto& [path, reply, expected] : rows) {
+        SCOPED_TRACE(path.constData());
+        EXPECT_EQ(errorFor(get(QString::fromLatin1(path))), expected);
+    }
+}
+
+TEST_F(NetworkHttpTransportTest, CompressedErrorBodyIsNotTakenForACutShortOne)
+{
+    // A tiny body grows when compressed, so the announced length exceeds the decoded one.
+    const QByteArray body = R"({"msg":"z"})";
+    LoopbackReply reply = LoopbackReply::json(404, qCompress(body).mid(4));  // zlib stream
+    server.route("GET", "/deflated", reply.withHeader("Content-Encoding", "deflate"));
+    ASSERT_GT(reply.body.size(), body.size());
+
+    EXPECT_EQ(errorFor(get("/deflated")), ExchangeAPIError::httpStatus(404, "z"));
+}
+
+TEST_F(NetworkHttpTransportTest, RefusedConnectionIsANetworkError)
+{
+    auto gone = std::make_unique<LoopbackServer>();
+    const QUrl url = gone->url(QStringLiteral("/api/v3/account"));
+    gone->close();
+    HttpRequest request;
+    request.url = url;
+
+    EXPECT_EQ(errorFor(request), ExchangeAPIError::network());
+}
+
+TEST_F(NetworkHttpTransportTest, SilentServerTimesOutAsANetworkError)
+{
+    server.route("GET", "/silent", LoopbackReply::never());
+    server.route("GET", "/late", LoopbackReply::json(200, "[]").delayedBy(50ms));
+    HttpRequest silent = get("/silent");
+    silent.timeout = 300ms;
+    HttpRequest late = get("/late");
+    late.timeout = 300ms;
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    EXPECT_EQ(errorFor(silent), ExchangeAPIError::network());
+    EXPECT_LT(elapsed.elapsed(), 2000);
+    EXPECT_EQ(errorFor(late), std::nullopt);
+}
+
+TEST_F(NetworkHttpTransportTest, BodyCutShortIsANetworkErrorWhateverTheStatus)
+{
+    server.route("GET", "/cut", LoopbackReply::json(200, R"(["complete","array"])").truncated());
+    server.route("GET", "/cut404", LoopbackReply::json(404, R"({"msg":"gone"})").truncated());
+
+    EXPECT_EQ(errorFor(get("/cut")), ExchangeAPIError::network());
+    EXPECT_EQ(errorFor(get("/cut404")), ExchangeAPIError::network());
+}
+
+TEST_F(NetworkHttpTransportTest, CancellingTheTokenAbortsTheTransfer)
+{
+    server.route("GET", "/slow", LoopbackReply::never());
+    HttpRequest request = get("/slow");
+    request.cancellation = CancellationToken::create();
+    QObject::connect(&server, &LoopbackServer::requestReceived,
+                     [token = request.cancellation] { token->cancel(); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    EXPECT_EQ(errorFor(request), ExchangeAPIError::network());
+    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_LT(elapsed.elapsed(), 1000);
+}
+
+TEST_F(NetworkHttpTransportTest, AlreadyCancelledRequestIsNeverSent)
+{
+    HttpRequest request = get("/any");
+    request.cancellation = CancellationToken::create();
+    request.cancellation->cancel();
+
+    EXPECT_EQ(errorFor(request), ExchangeAPIError::network());
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(NetworkHttpTransportTest, RedirectWithinTheOriginIsFollowed)
+{
+    server.route("GET", "/old", LoopbackReply::redirect(302, server.url(QStringLiteral("/new"))));
+    server.route("GET", "/new", LoopbackReply::json(200, R"(["moved"])"));
+    HttpRequest request = get("/old");
+    request.headers = {{"X-MBX-APIKEY", "key"}};
+
+    EXPECT_EQ(QCoro::waitFor(client.send<Strings>(request)), Strings{"moved"});
+    ASSERT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(server.requests().at(1).header("X-MBX-APIKEY"), QByteArray("key"));
+}
+
+TEST_F(NetworkHttpTransportTest, RedirectToAnotherOriginComesBackUnfollowed)
+{
+    LoopbackServer elsewhere;
+    elsewhere.route("GET", "/steal", LoopbackReply::json(200, R"(["followed"])"));
+    server.route("GET", "/old",
+                 LoopbackReply::redirect(302, elsewhere.url(QStringLiteral("/steal")))
+                     .withHeader("X-Trace", "t1"));
+    HttpRequest request = get("/old");
+    request.headers = {{"X-MBX-APIKEY", "key"}};
+
+    EXPECT_EQ(errorFor(request), ExchangeAPIError::httpStatus(302, QStringLiteral("请求失败")));
+    EXPECT_TRUE(elsewhere.requests().isEmpty());
+
+    // The transport itself hands back the 3xx response with its headers.
+    const HttpResponse response = QCoro::waitFor(transport.perform(request));
+    EXPECT_EQ(response.statusCode, 302);
+    EXPECT_EQ(response.header("x-trace"), QByteArray("t1"));
+    EXPECT_TRUE(elsewhere.requests().isEmpty());
+}
+
+TEST(NetworkHttpTransportOrigin, SameOriginNeedsSchemeHostAndPort)
+{
+    const auto url = [](const char* text) { return QUrl(QString::fromLatin1(text)); };
+    const std::tuple<const char*, const char*, bool> rows[] = {
+        {"https://api.example.com/a", "https://api.example.com/b?x=1", true},
+        {"https://api.example.com/a", "https://API.example.com:443/b", true},
+        {"http://127.0.0.1:8080/a", "http://127.0.0.1:8080/b", true},
+        {"https://api.example.com/a", "http://api.example.com/a", false},
+        {"https://api.example.com/a", "https://api.example.com:8443/a", false},
+        {"https://api.example.com/a", "https://evil.example.com/a", false},
+        {"https://api.example.com/a", "https://api.example.com.evil.net/a", false},
+        {"http://127.0.0.1:8080/a", "http://127.0.0.1:8081/a", false},
+    };
+    for (const auto& [from, to, same] : rows) {
+        SCOPED_TRACE(to);
+        EXPECT_EQ(NetworkHttpTransport::isSameOrigin(url(from), url(to)), same);
+    }
+}
+
+}  // namespace
+}  // namespace vantrell

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QTcpServer>
+#include <QUrl>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <utility>
+
+class QTcpSocket;
+
+namespace vantrell {
+
+// One request as the loopback server received it.
+struct RecordedRequest {
+    using Header = std::pair<QByteArray, QByteArray>;
+
+    QByteArray method;
+    QByteArray path;        // as sent, without the query
+    QByteArray query;       // the raw text after "?", empty when there is none
+    QList<Header> headers;  // in the order received
+    QByteArray body;
+
+    // The first header of that name, compared without regard to case.
+    std::optional<QByteArray> header(const QByteArray& name) const;
+};
+
+// What the loopback server sends back, and how.
+struct LoopbackReply {
+    using Header = std::pair<QByteArray, QByteArray>;
+
+    enum class Delivery {
+        complete,
+        truncatedBody,  // announces more bytes than it sends, then closes the connection
+        neverAnswer,    // keeps the connection open and silent
+    };
+
+    int status = 200;
+    QList<Header> headers;  // Content-Length and Connection are added by the server
+    QByteArray body;
+    Delivery delivery = Delivery::complete;
+    std::chrono::milliseconds delay{0};
+
+    static LoopbackReply json(int status, QByteArray body);
+    static LoopbackReply html(int status, QByteArray body);
+    static LoopbackReply redirect(int status, const QUrl& location);
+    static LoopbackReply never();
+
+    LoopbackReply withHeader(QByteArray name, QByteArray value) const;
+    LoopbackReply truncated() const;
+    LoopbackReply delayedBy(std::chrono::milliseconds wait) const;
+};
+
+// A tiny HTTP/1.1 server on 127.0.0.1 with an ephemeral port, for integration tests against the
+// real network stack. It runs in the test's event loop (QCoro::waitFor spins it), so no threads
+// are involved. Each connection carries one request and is closed after the reply.
+//
+//     LoopbackServer server;
+//     server.route("GET", "/api/v3/ticker/price", LoopbackReply::json(200, R"([])"));
+//     request.url = server.url("/api/v3/ticker/price", "symbol=BTCUSDT");
+//     ... server.requests().front().headers ...
+//
+// A route can also be a handler, for replies that depend on the request (signature checks).
+// A request without a route gets 404 {"msg":"no route"}.
+class LoopbackServer : public QObject {
+    Q_OBJECT
+
+public:
+    using Handler = std::function<LoopbackReply(const RecordedRequest&)>;
+
+    explicit LoopbackServer(QObject* parent = nullptr);
+    ~LoopbackServer() override;
+
+    quint16 port() const;
+    QUrl baseUrl() const;  // http://127.0.0.1:<port>
+    QUrl url(const QString& path, const QString& query = {}) const;
+
+    void route(const QByteArray& method, const QByteArray& path, LoopbackReply reply);
+    void route(const QByteArray& method, const QByteArray& path, Handler handler);
+
+    const QList<RecordedRequest>& requests() const { return m_requests; }
+
+    // Stops listening and drops every open connection: the port then refuses connections.
+    void close();
+
+signals:
+    // A request was recorded; its reply is about to be sent (or held back).
+    void requestReceived();
+
+private:
+    void acceptConnections();
+    void handle(QTcpSocket* socket, const RecordedRequest& request);
+    LoopbackReply replyFor(const RecordedRequest& request) const;
+
+    QTcpServer m_server;
+    quint16 m_port = 0;
+    std::map<std::pair<QByteArray, QByteArray>, Handler> m_routes;
+    QList<RecordedRequest> m_requests;
+};
+
+}  // namespace vantrell
