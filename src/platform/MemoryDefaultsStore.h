@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/DefaultsStore.h"
+
+#include <QHash>
+
+namespace vantrell {
+
+// A defaults store that lives only in memory: values keep exactly the type they were stored
+// with. Tests use it instead of the user's file; `setWritesFail(true)` makes every write report
+// failure and change nothing, so callers' failure paths can be exercised.
+class MemoryDefaultsStore final : public DefaultsStore {
+public:
+    QVariant value(const QString& key) const override;
+    bool contains(const QString& key) const override;
+    bool setValue(const QString& key, const QVariant& value) override;
+    bool remove(const QString& key) override;
+
+    void setWritesFail(bool fail) { m_writesFail = fail; }
+    QList<QString> keys() const { return m_values.keys(); }
+
+private:
+    QHash<QString, QVariant> m_values;
+    bool m_writesFail = false;
+};
+
+}  // namespace vantrell

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "security/AdditionalExchangeAccount.h"
+#include "security/CredentialField.h"
+#include "security/ExchangeCredentials.h"
+
+#include <QString>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace vantrell {
+
+class DefaultsStore;
+
+using CredentialValues = std::map<CredentialField, QString>;
+
+// The read-only API credentials of every account and the list of additional accounts, kept as
+// plain strings and one JSON blob in the defaults store (whose file is owner-only).
+//
+// An instance reads one scope: the main accounts ("credential.<field>"), one additional
+// account ("credential.extra.<id>.<field>"), or an in-memory map of values typed but not
+// saved. Nothing is cached, so a write through one instance is seen at once by every other.
+// Main thread only. Credential values are never logged.
+class LocalCredentialStore final {
+public:
+    // The main scope when `accountID` is absent, otherwise that additional account's scope.
+    explicit LocalCredentialStore(DefaultsStore& defaults,
+                                  std::optional<QString> accountID = std::nullopt);
+    // Answers field reads from `values` alone and never stores them; the account list and the
+    // per-account part of the identity still come from `defaults`.
+    LocalCredentialStore(CredentialValues values, DefaultsStore& defaults);
+
+    // The main scope over the standard defaults store, made on first use.
+    static LocalCredentialStore& shared();
+
+    // The scope of one additional account over this instance's defaults store.
+    LocalCredentialStore forAccount(const QString& accountID) const;
+
+    std::optional<QString> value(CredentialField field) const;
+    // Stores the string as given (no trimming; "" stays ""). An in-memory instance changes its
+    // map only. False when the defaults store could not save it.
+    bool setValue(const QString& value, CredentialField field);
+    bool removeValue(CredentialField field);
+
+    // Each record, or nothing unless every one of its fields is non-empty.
+    std::optional<BinanceCredentials> binanceCredentials() const;
+    std::optional<OKXCredentials> okxCredentials() const;
+    std::optional<BybitCredentials> bybitCredentials() const;
+    std::optional<GateCredentials> gateCredentials() const;
+    std::optional<BitgetCredentials> bitgetCredentials() const;
+
+    // The stored list in saving order; empty when absent or when any entry cannot be decoded.
+    std::vector<AdditionalExchangeAccount> additionalAccounts() const;
+    // Replaces every listed account with the same id and appends this one at the end. Writes no
+    // credential field.
+    bool saveAccount(const AdditionalExchangeAccount& account);
+    // Removes the account's twelve credential keys (listed or not) and its list entries.
+    bool removeAccount(const QString& id);
+
+    // SHA-256 (64 lower-case hex digits) of the whole usable credential set: it tells one set
+    // of accounts from another and names the cached snapshot and value history.
+    QString portfolioIdentity() const;
+
+    static const QString accountListKey;     // "additionalExchangeAccounts"
+    static const QString unreadableListKey;  // where an undecodable list is kept before overwrite
+
+private:
+    struct StoredList;
+
+    QString storageKey(CredentialField field) const;
+    QString valueOrEmpty(CredentialField field) const;
+    std::optional<std::pair<QString, QString>> twoFields(CredentialField apiKey,
+                                                         CredentialField secretKey) const;
+    std::optional<std::array<QString, 3>> threeFields(CredentialField apiKey,
+                                                      CredentialField secretKey,
+                                                      CredentialField passphrase) const;
+    bool hasCompleteCredentials(Exchange exchange) const;
+    StoredList readList() const;
+    bool writeList(const StoredList& previous, const std::vector<AdditionalExchangeAccount>& list);
+
+    DefaultsStore* m_defaults;
+    std::optional<QString> m_accountID;
+    std::optional<CredentialValues> m_memoryValues;
+};
+
+}  // namespace vantrell

@@ -1,0 +1,30 @@
+#include "store/FloatingDisplayStyle.h"
+
+namespace vantrell {
+
+QString toStored(FloatingDisplayStyle value)
+{
+    switch (value) {
+        case FloatingDisplayStyle::full:
+            return QStringLiteral("full");
+        case FloatingDisplayStyle::compact:
+            return QStringLiteral("compact");
+        case FloatingDisplayStyle::transparent:
+            return QStringLiteral("transparent");
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+template <>
+std::optional<FloatingDisplayStyle> fromStored<FloatingDisplayStyle>(QStringView text)
+{
+    for (FloatingDisplayStyle value : allFloatingDisplayStyles) {
+        if (toStored(value) == text) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace vantrell
