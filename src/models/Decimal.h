@@ -30,6 +30,7 @@ public:
     // Empty, malformed, non-finite or absurd-exponent text gives nothing. Never throws.
     static std::optional<Decimal> parse(std::string_view text);
     static std::optional<Decimal> parse(const QString& text);
+    static std::optional<Decimal> parse(const char* text) { return parse(std::string_view(text)); }
 
     // The amount rule of the connectors: absent or unparsable text counts as 0.
     static Decimal amountOrZero(const std::optional<QString>& text);

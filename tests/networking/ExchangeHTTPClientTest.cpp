@@ -2,6 +2,7 @@
 
 #include "support/FakeHttpTransport.h"
 #include "support/ManualClock.h"
+#include "support/TaskResult.h"
 
 #include <gtest/gtest.h>
 #include <QCoroTask>
@@ -22,41 +23,13 @@ namespace {
 // ---- running a send to its end -------------------------------------------------------------
 
 template <typename T>
-struct Outcome {
-    std::optional<T> value;
-    std::exception_ptr error;
-};
-
-template <typename T>
-QCoro::Task<Outcome<T>> settle(QCoro::Task<T> task)
-{
-    Outcome<T> outcome;
-    try {
-        outcome.value.emplace(co_await std::move(task));
-    } catch (...) {
-        outcome.error = std::current_exception();
-    }
-    co_return outcome;
-}
-
-template <typename T>
-Outcome<T> run(QCoro::Task<T> task)
-{
-    return QCoro::waitFor(settle(std::move(task)));
-}
+using Outcome = test::TaskResult<T>;
+using test::runTask;
 
 template <typename T>
 std::optional<ExchangeAPIError> apiError(const Outcome<T>& outcome)
 {
-    try {
-        if (outcome.error) {
-            std::rethrow_exception(outcome.error);
-        }
-    } catch (const ExchangeAPIError& error) {
-        return error;
-    } catch (...) {
-    }
-    return std::nullopt;
+    return outcome.template errorAs<ExchangeAPIError>();
 }
 
 // ---- reply types -----------------------------------------------------------------------------
@@ -94,7 +67,7 @@ protected:
     template <typename T>
     Outcome<T> send(HttpRequest request)
     {
-        return run(client.send<T>(std::move(request)));
+        return runTask(client.send<T>(std::move(request)));
     }
 
     FakeHttpTransport transport;
@@ -147,8 +120,8 @@ TEST(ExchangeHTTPClientCache, OnlyUnsignedGetsOfTheTickerPathsAreServedFromTheCa
         request.headers = row.headers;
 
         EXPECT_EQ(ExchangeHTTPClient::publicMarketURL(request).has_value(), row.cached);
-        EXPECT_TRUE(run(client.send<Strings>(request)).value);
-        EXPECT_TRUE(run(client.send<Strings>(request)).value);
+        EXPECT_TRUE(runTask(client.send<Strings>(request)).value);
+        EXPECT_TRUE(runTask(client.send<Strings>(request)).value);
         EXPECT_EQ(transport.requestCount(), row.cached ? 1 : 2);
     }
 }
@@ -235,8 +208,8 @@ TEST_F(ExchangeHTTPClientTest, ConcurrentMissesOfOneUrlBothGoToTheNetwork)
     EXPECT_EQ(transport.heldCount(), 2);
     transport.releaseAll();
 
-    EXPECT_TRUE(run(std::move(first)).value);
-    EXPECT_TRUE(run(std::move(second)).value);
+    EXPECT_TRUE(runTask(std::move(first)).value);
+    EXPECT_TRUE(runTask(std::move(second)).value);
     EXPECT_EQ(transport.requestCount(), 2);
 }
 

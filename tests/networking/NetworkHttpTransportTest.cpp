@@ -3,6 +3,7 @@
 #include "networking/ExchangeHTTPClient.h"
 #include "support/LoopbackServer.h"
 #include "support/ManualClock.h"
+#include "support/TaskResult.h"
 
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
@@ -26,20 +27,9 @@ using Strings = std::vector<QString>;
 
 // The error a send ended with, or nothing when it succeeded.
 template <typename T>
-QCoro::Task<std::optional<ExchangeAPIError>> errorOf(QCoro::Task<T> task)
-{
-    try {
-        co_await std::move(task);
-    } catch (const ExchangeAPIError& error) {
-        co_return error;
-    }
-    co_return std::nullopt;
-}
-
-template <typename T>
 std::optional<ExchangeAPIError> runForError(QCoro::Task<T> task)
 {
-    return QCoro::waitFor(errorOf(std::move(task)));
+    return test::runTask(std::move(task)).template errorAs<ExchangeAPIError>();
 }
 
 // The real transport and client against the loopback server. Each test gets its own manager,

@@ -2,6 +2,7 @@
 
 #include "networking/ExchangeAPIError.h"
 #include "support/FakeExchangeProvider.h"
+#include "support/TaskResult.h"
 
 #include <gtest/gtest.h>
 
@@ -67,22 +68,13 @@ struct FetchResult {
     std::optional<ExchangeAPIError> error;
 };
 
-// QCoro::waitFor cannot carry an exception out, so the error travels as a value.
 FetchResult fetch(std::vector<AccountProviderConnection> connections,
                   MultiAccountProvider::SnapshotMap previous = {})
 {
-    auto provider = std::make_shared<const MultiAccountProvider>(
-        Exchange::okx, std::move(connections), std::move(previous));
-    auto run =
-        [](std::shared_ptr<const MultiAccountProvider> provider) -> QCoro::Task<FetchResult> {
-        try {
-            auto snapshot = co_await provider->fetchSnapshot();
-            co_return FetchResult{std::move(snapshot), std::nullopt};
-        } catch (const ExchangeAPIError& error) {
-            co_return FetchResult{std::nullopt, error};
-        }
-    };
-    return QCoro::waitFor(run(provider));
+    const MultiAccountProvider provider(Exchange::okx, std::move(connections),
+                                        std::move(previous));
+    test::TaskResult<ExchangeProviderSnapshot> result = test::runTask(provider.fetchSnapshot());
+    return FetchResult{std::move(result.value), result.errorAs<ExchangeAPIError>()};
 }
 
 TEST(MultiAccountProviderTest, MergesAccountsInConnectionOrderAndStampsOnlyTheRows)
@@ -306,25 +298,14 @@ TEST(MultiAccountProviderTest, TestConnectionStopsAtTheFirstFailure)
         {connection("a", "A", first), connection("b", "B", second), connection("c", "C", third)},
         {});
 
-    auto run = [&]() -> QCoro::Task<std::optional<ExchangeAPIError>> {
-        try {
-            co_await provider.testConnection();
-        } catch (const ExchangeAPIError& error) {
-            co_return error;
-        }
-        co_return std::nullopt;
-    };
-    EXPECT_EQ(QCoro::waitFor(run()), ExchangeAPIError::missingCredentials());
+    EXPECT_EQ(test::runTask(provider.testConnection()).errorAs<ExchangeAPIError>(),
+              ExchangeAPIError::missingCredentials());
     EXPECT_EQ(first->testCount(), 1);
     EXPECT_EQ(second->testCount(), 1);
     EXPECT_EQ(third->testCount(), 0);
 
     const MultiAccountProvider empty(Exchange::okx, {}, {});
-    EXPECT_EQ(QCoro::waitFor([&]() -> QCoro::Task<bool> {
-                  co_await empty.testConnection();
-                  co_return true;
-              }()),
-              true);
+    EXPECT_TRUE(test::runTask(empty.testConnection()).succeeded());
 }
 
 }  // namespace
