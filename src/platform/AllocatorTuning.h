@@ -1,0 +1,11 @@
+#pragma once
+
+namespace vantrell {
+
+// Keeps memory that a refresh frees inside the process instead of handing it back to the
+// kernel at once. Every refresh parses and drops replies of a few hundred kilobytes; with the
+// C library's default trim threshold each cycle pays for fresh pages again, which costs more
+// than the parsing itself. Call once at start-up, before any thread is started.
+void tuneAllocatorForLongRunningProcess();
+
+}  // namespace vantrell
