@@ -25,12 +25,7 @@ std::optional<AccountType> fromStored<AccountType>(QStringView text)
 {
     static constexpr std::array allTypes{AccountType::spot, AccountType::funding,
                                          AccountType::futures, AccountType::trading};
-    for (AccountType type : allTypes) {
-        if (toStored(type) == text) {
-            return type;
-        }
-    }
-    return std::nullopt;
+    return findStored<AccountType>(allTypes, text);
 }
 
 }  // namespace vantrell

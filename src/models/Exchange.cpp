@@ -23,12 +23,7 @@ QString toStored(Exchange exchange)
 template <>
 std::optional<Exchange> fromStored<Exchange>(QStringView text)
 {
-    for (Exchange exchange : allExchanges) {
-        if (toStored(exchange) == text) {
-            return exchange;
-        }
-    }
-    return std::nullopt;
+    return findStored<Exchange>(allExchanges, text);
 }
 
 QString caseName(Exchange exchange)

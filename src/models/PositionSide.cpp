@@ -1,5 +1,7 @@
 #include "models/PositionSide.h"
 
+#include <array>
+
 namespace vantrell {
 
 QString toStored(PositionSide side)
@@ -17,12 +19,8 @@ QString toStored(PositionSide side)
 template <>
 std::optional<PositionSide> fromStored<PositionSide>(QStringView text)
 {
-    for (PositionSide side : {PositionSide::long_, PositionSide::short_}) {
-        if (toStored(side) == text) {
-            return side;
-        }
-    }
-    return std::nullopt;
+    static constexpr std::array allSides{PositionSide::long_, PositionSide::short_};
+    return findStored<PositionSide>(allSides, text);
 }
 
 }  // namespace vantrell

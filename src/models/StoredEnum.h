@@ -13,4 +13,16 @@ namespace vantrell {
 template <typename E>
 std::optional<E> fromStored(QStringView text);
 
+// The value among `all` whose stored string is exactly `text`; the common body of fromStored.
+template <typename E, typename List>
+std::optional<E> findStored(const List& all, QStringView text)
+{
+    for (const E value : all) {
+        if (toStored(value) == text) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace vantrell

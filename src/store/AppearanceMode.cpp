@@ -19,12 +19,7 @@ QString toStored(AppearanceMode value)
 template <>
 std::optional<AppearanceMode> fromStored<AppearanceMode>(QStringView text)
 {
-    for (AppearanceMode value : allAppearanceModes) {
-        if (toStored(value) == text) {
-            return value;
-        }
-    }
-    return std::nullopt;
+    return findStored<AppearanceMode>(allAppearanceModes, text);
 }
 
 }  // namespace vantrell

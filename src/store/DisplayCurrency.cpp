@@ -23,12 +23,7 @@ QString toStored(DisplayCurrency currency)
 template <>
 std::optional<DisplayCurrency> fromStored<DisplayCurrency>(QStringView text)
 {
-    for (DisplayCurrency currency : allDisplayCurrencies) {
-        if (toStored(currency) == text) {
-            return currency;
-        }
-    }
-    return std::nullopt;
+    return findStored<DisplayCurrency>(allDisplayCurrencies, text);
 }
 
 }  // namespace vantrell

@@ -19,12 +19,7 @@ QString toStored(FloatingDisplayStyle value)
 template <>
 std::optional<FloatingDisplayStyle> fromStored<FloatingDisplayStyle>(QStringView text)
 {
-    for (FloatingDisplayStyle value : allFloatingDisplayStyles) {
-        if (toStored(value) == text) {
-            return value;
-        }
-    }
-    return std::nullopt;
+    return findStored<FloatingDisplayStyle>(allFloatingDisplayStyles, text);
 }
 
 }  // namespace vantrell

@@ -29,12 +29,7 @@ QString toStored(MenuBarDisplayMode value)
 template <>
 std::optional<MenuBarDisplayMode> fromStored<MenuBarDisplayMode>(QStringView text)
 {
-    for (MenuBarDisplayMode value : allMenuBarDisplayModes) {
-        if (toStored(value) == text) {
-            return value;
-        }
-    }
-    return std::nullopt;
+    return findStored<MenuBarDisplayMode>(allMenuBarDisplayModes, text);
 }
 
 }  // namespace vantrell

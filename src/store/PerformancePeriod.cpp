@@ -17,12 +17,7 @@ QString toStored(PerformancePeriod value)
 template <>
 std::optional<PerformancePeriod> fromStored<PerformancePeriod>(QStringView text)
 {
-    for (PerformancePeriod value : allPerformancePeriods) {
-        if (toStored(value) == text) {
-            return value;
-        }
-    }
-    return std::nullopt;
+    return findStored<PerformancePeriod>(allPerformancePeriods, text);
 }
 
 }  // namespace vantrell

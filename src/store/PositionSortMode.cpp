@@ -23,12 +23,7 @@ QString toStored(PositionSortMode value)
 template <>
 std::optional<PositionSortMode> fromStored<PositionSortMode>(QStringView text)
 {
-    for (PositionSortMode value : allPositionSortModes) {
-        if (toStored(value) == text) {
-            return value;
-        }
-    }
-    return std::nullopt;
+    return findStored<PositionSortMode>(allPositionSortModes, text);
 }
 
 }  // namespace vantrell

@@ -41,12 +41,7 @@ QString title(RefreshInterval interval)
 template <>
 std::optional<RefreshInterval> fromStored<RefreshInterval>(QStringView text)
 {
-    for (RefreshInterval interval : allRefreshIntervals) {
-        if (toStored(interval) == text) {
-            return interval;
-        }
-    }
-    return std::nullopt;
+    return findStored<RefreshInterval>(allRefreshIntervals, text);
 }
 
 }  // namespace vantrell
