@@ -14,6 +14,9 @@ struct Date {
 
     double secondsSinceReferenceDate = 0;
 
+    // A finite date before any real one (0001-01-01), for "never happened yet".
+    static constexpr Date distantPast() { return Date{-63'114'076'800.0}; }
+
     static Date fromUnixSeconds(double seconds) { return Date{seconds - unixOffset}; }
     static Date fromDateTime(const QDateTime& dateTime);
     double unixSeconds() const { return secondsSinceReferenceDate + unixOffset; }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QString>
+
+namespace vantrell {
+
+// Desktop notifications. The tray implementation belongs to the user interface; the core only
+// sees this interface. Main thread only.
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+
+    // Shows one notification at once, with the desktop's default sound where it has one. Every
+    // call is a notification of its own: none replaces an earlier one. Posting never asks for
+    // permission first; a desktop that refuses simply shows nothing.
+    virtual void post(const QString& title, const QString& body) = 0;
+
+    // Asks the desktop for permission to show notifications with sound. True when granted;
+    // false when refused or when the request itself failed.
+    virtual QCoro::Task<bool> requestAuthorization() = 0;
+};
+
+}  // namespace vantrell
