@@ -32,7 +32,15 @@ using ReplyPointer = std::unique_ptr<QNetworkReply, ReplyDeleter>;
 // for the abort (a cancelling fan-out, Qt's redirect handling) is not re-entered.
 void abortLater(QNetworkReply* reply)
 {
-    QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        reply,
+        [reply] {
+            // A reply that has finished (or failed) meanwhile has nothing left to abort.
+            if (!reply->isFinished()) {
+                reply->abort();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 QNetworkRequest networkRequestFor(const HttpRequest& request)

@@ -33,6 +33,12 @@ void PublicMarketCache::insert(QByteArray body, const QUrl& url, Date at)
     m_entries.insert(keyFor(url), Entry{at, std::move(body)});
 }
 
+void PublicMarketCache::clear()
+{
+    const std::lock_guard lock(m_mutex);
+    m_entries.clear();
+}
+
 void PublicMarketCache::evictEarliest()
 {
     const auto earliest =

@@ -40,6 +40,10 @@ public:
     // replacement may leave one slot free.
     void insert(QByteArray body, const QUrl& url, Date at);
 
+    // Drops every entry. Tests clear the process-wide cache between cases: it is keyed by the
+    // whole URL, and a loopback port reused within the time to live would serve stale replies.
+    void clear();
+
 private:
     struct Entry {
         Date date;

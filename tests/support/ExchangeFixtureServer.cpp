@@ -1,0 +1,150 @@
+#include "support/ExchangeFixtureServer.h"
+
+#include "models/JsonCoding.h"
+#include "models/JsonReader.h"
+#include "networking/PublicMarketCache.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace vantrell {
+
+namespace {
+
+// Long enough for any loopback round trip, short enough that a missing request fails fast.
+constexpr int holdLimitMilliseconds = 5000;
+
+struct RecordedRoute {
+    QString method;
+    QString path;
+    QString file;
+
+    static RecordedRoute fromJson(const JsonValue& json)
+    {
+        return RecordedRoute{json::required<QString>(json, "method"),
+                             json::required<QString>(json, "path"),
+                             json::required<QString>(json, "file")};
+    }
+};
+
+}  // namespace
+
+ExchangeFixtureServer::ExchangeFixtureServer(SignatureCheck signatureCheck)
+    : m_signatureCheck(std::move(signatureCheck))
+{
+    PublicMarketCache::shared().clear();
+}
+
+QString ExchangeFixtureServer::fixturesDirectory()
+{
+    return QStringLiteral(VANTRELL_FIXTURES_DIR);
+}
+
+QByteArray ExchangeFixtureServer::fixture(const QString& relativePath)
+{
+    QFile file(fixturesDirectory() + u'/' + relativePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "missing fixture " << relativePath.toStdString();
+        return {};
+    }
+    return file.readAll();
+}
+
+void ExchangeFixtureServer::serveRecorded(const QString& exchangeFolder)
+{
+    const QByteArray manifest = fixture(exchangeFolder + u"/routes.json");
+    std::vector<RecordedRoute> routes;
+    try {
+        routes = decodeJson<std::vector<RecordedRoute>>(JsonReader::parse(manifest));
+    } catch (const JsonDecodeError& error) {
+        ADD_FAILURE() << "unreadable routes.json in " << exchangeFolder.toStdString() << ": "
+                      << error.what();
+        return;
+    }
+    for (const RecordedRoute& route : routes) {
+        serve(route.method.toUtf8(), route.path.toUtf8(),
+              LoopbackReply::json(200, fixture(exchangeFolder + u'/' + route.file)));
+    }
+}
+
+void ExchangeFixtureServer::serve(const QByteArray& method, const QByteArray& path,
+                                  LoopbackReply reply)
+{
+    serve(method, path, [reply = std::move(reply)](const RecordedRequest&) { return reply; });
+}
+
+void ExchangeFixtureServer::serve(const QByteArray& method, const QByteArray& path,
+                                  LoopbackServer::Handler handler)
+{
+    m_server.route(method, path,
+                   [this, handler = std::move(handler)](const RecordedRequest& request) {
+                       return answer(request, handler);
+                   });
+}
+
+void ExchangeFixtureServer::holdRepliesUntil(int requestCount)
+{
+    m_holdUntil = requestCount;
+}
+
+QString ExchangeFixtureServer::baseURL() const
+{
+    return m_server.baseUrl().toString(QUrl::FullyEncoded);
+}
+
+ExchangeEndpoints ExchangeFixtureServer::endpoints() const
+{
+    return ExchangeEndpoints::allAt(baseURL());
+}
+
+QList<RecordedRequest> ExchangeFixtureServer::requestsTo(const QByteArray& path) const
+{
+    QList<RecordedRequest> matching;
+    for (const RecordedRequest& request : m_server.requests()) {
+        if (request.path == path) {
+            matching.append(request);
+        }
+    }
+    return matching;
+}
+
+LoopbackReply ExchangeFixtureServer::answer(const RecordedRequest& request,
+                                            const LoopbackServer::Handler& handler)
+{
+    waitForHeldRequests();
+    if (m_requestsAtFirstReply < 0) {
+        m_requestsAtFirstReply = static_cast<int>(m_server.requests().size());
+    }
+    if (m_signatureCheck) {
+        if (std::optional<LoopbackReply> rejection = m_signatureCheck(request)) {
+            ++m_rejected;
+            return std::move(*rejection);
+        }
+    }
+    return handler(request);
+}
+
+void ExchangeFixtureServer::waitForHeldRequests()
+{
+    if (m_server.requests().size() >= m_holdUntil) {
+        return;
+    }
+    // The server answers inside its socket's readyRead. While this reply is held, a nested
+    // loop lets the other connections deliver their requests (each of which waits the same
+    // way, one level deeper); the last one to arrive releases them all. Test-only.
+    QEventLoop loop;
+    QObject::connect(&m_server, &LoopbackServer::requestReceived, &loop, [this, &loop] {
+        if (m_server.requests().size() >= m_holdUntil) {
+            loop.quit();
+        }
+    });
+    QTimer::singleShot(holdLimitMilliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace vantrell
