@@ -35,8 +35,9 @@ void abortLater(QNetworkReply* reply)
     QMetaObject::invokeMethod(
         reply,
         [reply] {
-            // A reply that has finished (or failed) meanwhile has nothing left to abort.
-            if (!reply->isFinished()) {
+            // A reply that has finished, or already carries an error, has nothing left to abort
+            // (Qt complains when an error is reported twice).
+            if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) {
                 reply->abort();
             }
         },

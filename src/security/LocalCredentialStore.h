@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/Exchange.h"
 #include "security/AdditionalExchangeAccount.h"
 #include "security/CredentialField.h"
 #include "security/ExchangeCredentials.h"
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -15,6 +17,7 @@
 namespace vantrell {
 
 class DefaultsStore;
+class ExchangeProvider;
 
 using CredentialValues = std::map<CredentialField, QString>;
 
@@ -45,6 +48,11 @@ public:
     // map only. False when the defaults store could not save it.
     bool setValue(const QString& value, CredentialField field);
     bool removeValue(CredentialField field);
+
+    // A new connector for `exchange` over this scope's credentials, with the exchanges'
+    // production hosts and the process-wide transport; null unless every field of the record is
+    // non-empty (values are not trimmed). Sends nothing. Defined with the connector factory.
+    std::shared_ptr<const ExchangeProvider> provider(Exchange exchange) const;
 
     // Each record, or nothing unless every one of its fields is non-empty.
     std::optional<BinanceCredentials> binanceCredentials() const;
