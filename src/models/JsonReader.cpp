@@ -72,7 +72,7 @@ public:
         JsonValue::Object members;
         members.reserve(count);
         for (rapidjson::SizeType i = 0; i < count; ++i) {
-            members.emplace_back(std::move(firstKey[i]), std::move(firstValue[i]));
+            members.push_back(JsonMember{std::move(firstKey[i]), std::move(firstValue[i])});
         }
         m_values.erase(firstValue, m_values.end());
         m_keys.erase(firstKey, m_keys.end());

@@ -216,11 +216,21 @@ JsonValue JsonValue::string(const QString& text)
     return string(text.toUtf8().toStdString());
 }
 
+JsonValue JsonValue::array()
+{
+    return JsonValue(Type::array);
+}
+
 JsonValue JsonValue::array(Array items)
 {
     JsonValue result(Type::array);
     result.m_items = std::move(items);
     return result;
+}
+
+JsonValue JsonValue::object()
+{
+    return JsonValue(Type::object);
 }
 
 JsonValue JsonValue::object(Object members)

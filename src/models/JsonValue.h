@@ -41,8 +41,11 @@ public:
     static JsonValue string(const QString& text);
     // UTF-8 literal; without it, string("...") would be ambiguous between the two above.
     static JsonValue string(const char* utf8) { return string(std::string(utf8)); }
-    static JsonValue array(Array items = {});
-    static JsonValue object(Object members = {});
+    // Separate empty overloads: a `= {}` default would need the element types complete here.
+    static JsonValue array();
+    static JsonValue array(Array items);
+    static JsonValue object();
+    static JsonValue object(Object members);
 
     Type type() const { return m_type; }
     bool isNull() const { return m_type == Type::null; }
