@@ -1,17 +1,8 @@
-#include "models/JsonReader.h"
-#include "networking/ExchangeHTTPClient.h"
-#include "networking/PublicMarketCache.h"
-#include "platform/AllocatorTuning.h"
 #include "providers/BinanceProvider.h"
 
-#include <QCoreApplication>
-#include <QCoroTask>
+#include "BenchTransport.h"
 
-#include <benchmark/benchmark.h>
-
-#include <charconv>
 #include <cstdint>
-#include <map>
 #include <string>
 
 // One Binance snapshot from recorded replies (3,000 prices, 50 balances, 20 positions): the
@@ -20,34 +11,12 @@
 
 namespace {
 
+using vantrell::bench::appendAmount;
+using vantrell::bench::appendAsset;
+
 constexpr int priceCount = 3000;
 constexpr int balanceCount = 50;
 constexpr int positionCount = 20;
-
-void appendNumber(std::string& out, std::uint64_t value)
-{
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
-
-// "whole.fraction" with an eight-digit fraction, like the exchange writes amounts. Built by
-// appending: g++ 12 at -O3 warns falsely about chains of std::string operator+.
-void appendAmount(std::string& out, std::uint64_t whole, std::uint64_t fraction)
-{
-    appendNumber(out, whole);
-    out += '.';
-    std::string digits;
-    appendNumber(digits, fraction % 100000000);
-    out.append(8 - digits.size(), '0');
-    out += digits;
-}
-
-void appendAsset(std::string& out, int index)
-{
-    out += 'C';
-    appendNumber(out, static_cast<std::uint64_t>(1000 + index));
-}
 
 std::string spotAccountReply()
 {
@@ -114,9 +83,10 @@ std::string fundingReply()
            R"({"asset":"C1001","free":"3.5","locked":"0","freeze":"0","withdrawing":"0","btcValuation":"0"}])";
 }
 
-const std::map<QString, QByteArray>& replies()
+// Keyed by path alone: every signed query carries the time.
+const vantrell::bench::RecordedReplies& replies()
 {
-    static const std::map<QString, QByteArray> bodies = {
+    static const vantrell::bench::RecordedReplies bodies = {
         {QStringLiteral("/api/v3/account"), QByteArray::fromStdString(spotAccountReply())},
         {QStringLiteral("/api/v3/ticker/price"), QByteArray::fromStdString(pricesReply())},
         {QStringLiteral("/fapi/v3/account"), R"({"totalMarginBalance":"2500.75000000"})"},
@@ -127,69 +97,12 @@ const std::map<QString, QByteArray>& replies()
     return bodies;
 }
 
-// Answers every request at once from the recorded bodies, so the fetch runs to its end without
-// an event loop turn and only the program's own work is measured.
-class RecordedTransport final : public vantrell::HttpTransport {
-public:
-    QCoro::Task<vantrell::HttpResponse> perform(vantrell::HttpRequest request) override
-    {
-        vantrell::HttpResponse response;
-        response.statusCode = 200;
-        response.body = replies().at(request.url.path());
-        co_return response;
-    }
-};
-
-void snapshotFromRecordedReplies(benchmark::State& state)
-{
-    RecordedTransport transport;
-    vantrell::PublicMarketCache cache;
-    const vantrell::ExchangeHTTPClient client(transport, cache);
-    const vantrell::BinanceProvider provider(
-        {QStringLiteral("bench-key"), QStringLiteral("bench-secret")}, client,
-        vantrell::ExchangeEndpoints::allAt(QStringLiteral("https://bench.example")));
-    for (auto _ : state) {
-        cache.clear();  // every snapshot reads its own price list
-        vantrell::ExchangeProviderSnapshot snapshot = QCoro::waitFor(provider.fetchSnapshot());
-        if (snapshot.balances.size() != balanceCount + 3 || !snapshot.unpricedAssets.empty()) {
-            state.SkipWithError("unexpected snapshot");
-            break;
-        }
-        benchmark::DoNotOptimize(snapshot);
-    }
-}
-
-void parseOnlyOfTheSameBytes(benchmark::State& state)
-{
-    std::int64_t bytes = 0;
-    for (const auto& [path, body] : replies()) {
-        bytes += body.size();
-    }
-    for (auto _ : state) {
-        for (const auto& [path, body] : replies()) {
-            vantrell::JsonValue value = vantrell::JsonReader::parse(body);
-            benchmark::DoNotOptimize(value);
-        }
-    }
-    state.SetBytesProcessed(state.iterations() * bytes);
-}
-
 }  // namespace
 
-BENCHMARK(snapshotFromRecordedReplies)->Unit(benchmark::kMicrosecond);
-BENCHMARK(parseOnlyOfTheSameBytes)->Unit(benchmark::kMicrosecond);
-
-// The fetch is a coroutine and QCoro::waitFor needs an application object, even though the
-// recorded transport never lets it reach the event loop.
 int main(int argc, char** argv)
 {
-    vantrell::tuneAllocatorForLongRunningProcess();
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vantrell::bench::runSnapshotBenchmarks<vantrell::BinanceProvider>(
+        argc, argv, replies(), [](const vantrell::ExchangeProviderSnapshot& snapshot) {
+            return snapshot.balances.size() == balanceCount + 3 && snapshot.unpricedAssets.empty();
+        });
 }

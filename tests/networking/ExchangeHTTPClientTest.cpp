@@ -1,5 +1,6 @@
 #include "networking/ExchangeHTTPClient.h"
 
+#include "support/ExchangeAPIErrorPrinter.h"
 #include "support/FakeHttpTransport.h"
 #include "support/ManualClock.h"
 #include "support/TaskResult.h"
@@ -11,12 +12,6 @@
 #include <ostream>
 
 namespace vantrell {
-
-void PrintTo(const ExchangeAPIError& error, std::ostream* os)
-{
-    *os << "ExchangeAPIError(" << static_cast<int>(error.kind()) << ", " << error.statusCode()
-        << ", " << error.message().toStdString() << ", " << error.retryAfterSeconds() << ")";
-}
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "networking/NetworkHttpTransport.h"
 
 #include "networking/ExchangeHTTPClient.h"
+#include "support/ExchangeAPIErrorPrinter.h"
 #include "support/LoopbackServer.h"
 #include "support/ManualClock.h"
 #include "support/TaskResult.h"
@@ -13,12 +14,6 @@
 #include <ostream>
 
 namespace vantrell {
-
-void PrintTo(const ExchangeAPIError& error, std::ostream* os)
-{
-    *os << "ExchangeAPIError(" << static_cast<int>(error.kind()) << ", " << error.statusCode()
-        << ", " << error.message().toStdString() << ", " << error.retryAfterSeconds() << ")";
-}
 
 namespace {
 

@@ -1,59 +1,20 @@
 #include "providers/BinanceProvider.h"
 
-#include "networking/NetworkHttpTransport.h"
-
-#include "support/ExchangeFixtureServer.h"
-#include "support/ManualClock.h"
-#include "support/TaskResult.h"
+#include "support/ConnectorFixture.h"
+#include "support/SnapshotExpectations.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ostream>
 
 namespace vantrell {
-
-void PrintTo(const ExchangeAPIError& error, std::ostream* os)
-{
-    *os << "ExchangeAPIError(" << static_cast<int>(error.kind()) << ", " << error.statusCode()
-        << ", " << error.message().toStdString() << ", " << error.retryAfterSeconds() << ")";
-}
-
 namespace {
 
 using namespace std::chrono_literals;
+using test::dec;
 
-Decimal dec(const char* text)
-{
-    return *Decimal::parse(std::string_view(text));
-}
-
-AssetBalance row(AccountType type, const char* asset, const char* quantity, const char* value)
-{
-    AssetBalance balance;
-    balance.exchange = Exchange::binance;
-    balance.accountType = type;
-    balance.asset = QString::fromLatin1(asset);
-    balance.quantity = dec(quantity);
-    balance.valueInUSD = dec(value);
-    return balance;
-}
-
-Position position(const char* symbol, PositionSide side, const char* quantity, const char* entry,
-                  const char* mark, const char* profit, const char* percent, const char* notional)
-{
-    Position p;
-    p.exchange = Exchange::binance;
-    p.symbol = QString::fromLatin1(symbol);
-    p.side = side;
-    p.quantity = dec(quantity);
-    p.entryPrice = dec(entry);
-    p.markPrice = dec(mark);
-    p.unrealizedPnL = dec(profit);
-    p.pnlPercent = dec(percent);
-    p.notionalValueUSD = dec(notional);
-    return p;
-}
+constexpr test::BalanceRow row{Exchange::binance};
+constexpr test::PositionRow position{Exchange::binance};
 
 const QByteArray spotPath = "/api/v3/account";
 const QByteArray futuresPath = "/fapi/v3/account";
@@ -63,28 +24,14 @@ const QByteArray fundingPath = "/sapi/v1/asset/get-funding-asset";
 
 const char* const spotTotal = "43320.500000005";
 
-class BinanceProviderTest : public ::testing::Test {
-protected:
-    void SetUp() override { server.serveRecorded(QStringLiteral("binance")); }
+const BinanceCredentials accepted{QStringLiteral("fixture-key"), QStringLiteral("fixture-secret")};
 
-    BinanceProvider provider() const
+class BinanceProviderTest : public test::ConnectorFixture<BinanceProvider> {
+protected:
+    BinanceProviderTest()
+        : ConnectorFixture(u"binance"_qs, accepted,
+                           FixtureSignatures::binance(accepted.apiKey, accepted.secretKey))
     {
-        return BinanceProvider(credentials, client, server.endpoints(), clock);
-    }
-    test::TaskResult<ExchangeProviderSnapshot> fetch() const
-    {
-        const BinanceProvider binance = provider();
-        return test::runTask(binance.fetchSnapshot());
-    }
-    ExchangeAPIError fetchError() const
-    {
-        const auto result = fetch();
-        const auto error = result.errorAs<ExchangeAPIError>();
-        if (!error) {
-            ADD_FAILURE() << "the fetch did not fail with an ExchangeAPIError";
-            return ExchangeAPIError::invalidResponse();
-        }
-        return *error;
     }
 
     // Answers all three optional calls the same way.
@@ -94,12 +41,6 @@ protected:
         server.serve("GET", positionsPath, reply);
         server.serve("POST", fundingPath, reply);
     }
-
-    ManualClock clock{Date::fromUnixSeconds(1700000000)};
-    BinanceCredentials credentials{QStringLiteral("fixture-key"), QStringLiteral("fixture-secret")};
-    ExchangeFixtureServer server{
-        FixtureSignatures::binance(credentials.apiKey, credentials.secretKey)};
-    ExchangeHTTPClient client{NetworkHttpTransport::shared()};
 };
 
 TEST_F(BinanceProviderTest, RecordedAccountGivesTheExactSnapshot)
@@ -140,12 +81,7 @@ TEST_F(BinanceProviderTest, RecordedAccountGivesTheExactSnapshot)
             position("ETHUSDT", PositionSide::short_, "2.5", "3200", "3000", "500", "6.25", "7500"),
             position("DOGEUSDT", PositionSide::short_, "1000", "0.1", "0.12", "-20", "-20", "0"),
         }));
-    EXPECT_TRUE(snapshot.missingAccounts.empty());
-    EXPECT_FALSE(snapshot.positionsUnavailable);
-    EXPECT_FALSE(snapshot.containsCachedAccounts);
-    EXPECT_FALSE(snapshot.accountsUnavailable);
-    EXPECT_EQ(snapshot.components, std::nullopt);
-    EXPECT_EQ(snapshot.retryAfter, std::nullopt);
+    EXPECT_TRUE(test::isFreshAndWhole(snapshot));
     EXPECT_EQ(server.rejectedCount(), 0);
 }
 
@@ -267,7 +203,7 @@ TEST_F(BinanceProviderTest, AnyOtherFailureOfAnyCallEndsTheFetch)
     };
     for (const FatalCase& c : cases) {
         SCOPED_TRACE(c.name);
-        server.serveRecorded(QStringLiteral("binance"));
+        serveRecorded();
         server.serve(c.method, c.path, c.reply);
         EXPECT_EQ(fetchError(), c.expected);
     }
@@ -284,7 +220,7 @@ TEST_F(BinanceProviderTest, UndecodableOptionalReplyEndsTheFetch)
     };
     for (const auto& [path, body] : replies) {
         SCOPED_TRACE(body.toStdString());
-        server.serveRecorded(QStringLiteral("binance"));
+        serveRecorded();
         server.serve(path == fundingPath ? "POST" : "GET", path, LoopbackReply::json(200, body));
         EXPECT_EQ(fetchError().kind(), ExchangeAPIError::Kind::decoding);
     }
@@ -299,7 +235,7 @@ TEST_F(BinanceProviderTest, EarliestFailureInAwaitOrderWinsOverEarliestInTime)
     server.serve("GET", pricesPath, LoopbackReply::json(503, R"({"msg":"prices down"})"));
     EXPECT_EQ(fetchError(), ExchangeAPIError::httpStatus(500, u"spot down"_qs));
 
-    server.serveRecorded(QStringLiteral("binance"));
+    serveRecorded();
     server.serve("GET", pricesPath,
                  LoopbackReply::json(503, R"({"msg":"prices down"})").delayedBy(150ms));
     server.serve("GET", futuresPath, LoopbackReply::json(403, R"({"msg":"Forbidden"})"));
@@ -312,17 +248,14 @@ TEST_F(BinanceProviderTest, CredentialWithLineBreakSendsNothing)
          {u"fixture-key\r\nX-Injected: 1"_qs, u"fixture-key\n"_qs, u"fixture\0key"_qs}) {
         credentials.apiKey = key;
         EXPECT_EQ(fetchError(), ExchangeAPIError::missingCredentials());
-        const BinanceProvider binance = provider();
-        const auto tested = test::runTask(binance.testConnection());
-        EXPECT_EQ(tested.errorAs<ExchangeAPIError>(), ExchangeAPIError::missingCredentials());
+        EXPECT_EQ(connectionTestError(), ExchangeAPIError::missingCredentials());
     }
     EXPECT_TRUE(server.requests().isEmpty());
 }
 
 TEST_F(BinanceProviderTest, BaseUrlThatFormsNoUrlSendsNothing)
 {
-    const BinanceProvider binance(credentials, client,
-                                  ExchangeEndpoints::allAt(QStringLiteral("not a url")), clock);
+    const BinanceProvider binance = provider(ExchangeEndpoints::allAt(u"not a url"_qs));
     const auto result = test::runTask(binance.fetchSnapshot());
     EXPECT_EQ(result.errorAs<ExchangeAPIError>(), ExchangeAPIError::invalidURL());
     EXPECT_TRUE(server.requests().isEmpty());
@@ -330,16 +263,14 @@ TEST_F(BinanceProviderTest, BaseUrlThatFormsNoUrlSendsNothing)
 
 TEST_F(BinanceProviderTest, ConnectionTestIsTheSignedSpotCallWithoutOptionalRule)
 {
-    const BinanceProvider binance = provider();
-    EXPECT_TRUE(test::runTask(binance.testConnection()).succeeded());
+    EXPECT_TRUE(testConnection().succeeded());
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests().front().path, spotPath);
     EXPECT_TRUE(server.requests().front().query.startsWith("omitZeroBalances=true&"));
 
     server.serve("GET", spotPath,
                  LoopbackReply::json(401, R"({"msg":"Invalid API-key, IP, or permissions"})"));
-    const auto refused = test::runTask(binance.testConnection());
-    EXPECT_EQ(refused.errorAs<ExchangeAPIError>(),
+    EXPECT_EQ(connectionTestError(),
               ExchangeAPIError::httpStatus(401, u"Invalid API-key, IP, or permissions"_qs));
 }
 

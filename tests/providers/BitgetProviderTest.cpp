@@ -1,65 +1,25 @@
 #include "providers/BitgetProvider.h"
 
-#include "networking/NetworkHttpTransport.h"
-#include "networking/PublicMarketCache.h"
-
 #include "support/BitgetFixtureSignature.h"
-#include "support/ExchangeFixtureServer.h"
-#include "support/ManualClock.h"
-#include "support/TaskResult.h"
+#include "support/ConnectorFixture.h"
+#include "support/SnapshotExpectations.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
-#include <ostream>
 #include <set>
 
 namespace vantrell {
-
-void PrintTo(const ExchangeAPIError& error, std::ostream* os)
-{
-    *os << "ExchangeAPIError(" << static_cast<int>(error.kind()) << ", " << error.statusCode()
-        << ", " << error.message().toStdString() << ", " << error.retryAfterSeconds() << ")";
-}
-
 namespace {
 
 using namespace std::chrono_literals;
+using test::dec;
 using ::testing::UnorderedElementsAreArray;
 
-Decimal dec(const char* text)
-{
-    return *Decimal::parse(std::string_view(text));
-}
-
-AssetBalance row(AccountType type, const char* asset, const char* quantity, const char* value)
-{
-    AssetBalance balance;
-    balance.exchange = Exchange::bitget;
-    balance.accountType = type;
-    balance.asset = QString::fromUtf8(asset);
-    balance.quantity = dec(quantity);
-    balance.valueInUSD = dec(value);
-    return balance;
-}
-
-Position position(const char* symbol, PositionSide side, const char* quantity, const char* entry,
-                  const char* mark, const char* profit, const char* percent, const char* notional)
-{
-    Position p;
-    p.exchange = Exchange::bitget;
-    p.symbol = QString::fromLatin1(symbol);
-    p.side = side;
-    p.quantity = dec(quantity);
-    p.entryPrice = dec(entry);
-    p.markPrice = dec(mark);
-    p.unrealizedPnL = dec(profit);
-    p.pnlPercent = dec(percent);
-    p.notionalValueUSD = dec(notional);
-    return p;
-}
+constexpr test::BalanceRow row{Exchange::bitget};
+constexpr test::PositionRow position{Exchange::bitget};
 
 constexpr auto spot = AccountType::spot;
 constexpr auto funding = AccountType::funding;
@@ -124,71 +84,18 @@ const std::vector<Position> classicPositions = {
     position("ETHUSD", long_, "1", "0", "2100", "5", "0", "2100"),  // no entry price
 };
 
-class BitgetProviderTest : public ::testing::Test {
+const BitgetCredentials accepted{u"bitget-key"_qs, u"bitget-secret"_qs, u"bitget-pass"_qs};
+
+SignatureCheck acceptedSignature()
+{
+    return bitgetFixtureSignature(accepted.apiKey, accepted.secretKey, accepted.passphrase);
+}
+
+class BitgetProviderTest : public test::ConnectorFixture<BitgetProvider> {
 protected:
-    void SetUp() override { serveRecorded(); }
+    BitgetProviderTest() : ConnectorFixture(u"bitget"_qs, accepted, acceptedSignature()) {}
 
-    // Back to the recorded replies, with no tickers cached from an earlier case.
-    void serveRecorded()
-    {
-        PublicMarketCache::shared().clear();
-        server.serveRecorded(QStringLiteral("bitget"));
-        serveByType(positionsPath, "category", "uta_positions_");
-        serveByType(accountsPath, "productType", "mix_accounts_");
-        serveByType(mixPositionsPath, "productType", "mix_positions_");
-    }
-    // The grouped calls: one recorded reply per product type, `failure` for `failingType`.
-    void serveByType(const QByteArray& path, const QByteArray& key, const QString& filePrefix,
-                     const QByteArray& failingType = {}, const LoopbackReply& failure = {})
-    {
-        server.serve("GET", path, [=](const RecordedRequest& request) {
-            if (!request.query.startsWith(QByteArray(key + '='))) {
-                return LoopbackReply::json(400, R"({"code":"40017","msg":"参数校验失败"})");
-            }
-            const QByteArray type = request.query.mid(key.size() + 1);
-            if (type == failingType) {
-                return failure;
-            }
-            return LoopbackReply::json(
-                200, ExchangeFixtureServer::fixture(u"bitget/" % filePrefix %
-                                                    QString::fromUtf8(type) % u".json"));
-        });
-    }
-
-    BitgetProvider provider() const
-    {
-        return BitgetProvider(credentials, client, server.endpoints(), clock);
-    }
-    test::TaskResult<ExchangeProviderSnapshot> fetch() const
-    {
-        const BitgetProvider bitget = provider();
-        return test::runTask(bitget.fetchSnapshot());
-    }
-    ExchangeProviderSnapshot snapshot() const
-    {
-        auto result = fetch();
-        if (!result.succeeded()) {
-            ADD_FAILURE() << "the fetch failed";
-            return {};
-        }
-        return std::move(*result.value);
-    }
-    std::optional<ExchangeAPIError> fetchError() const
-    {
-        return fetch().errorAs<ExchangeAPIError>();
-    }
-    test::TaskResult<void> testConnection() const
-    {
-        const BitgetProvider bitget = provider();
-        return test::runTask(bitget.testConnection());
-    }
     bool classicWasRead() const { return !server.requestsTo(spotAssetsPath).isEmpty(); }
-
-    ManualClock clock{Date::fromUnixSeconds(1700000000)};
-    BitgetCredentials credentials{u"bitget-key"_qs, u"bitget-secret"_qs, u"bitget-pass"_qs};
-    ExchangeFixtureServer server{
-        bitgetFixtureSignature(credentials.apiKey, credentials.secretKey, credentials.passphrase)};
-    ExchangeHTTPClient client{NetworkHttpTransport::shared()};
 };
 
 TEST_F(BitgetProviderTest, UnifiedAccountGivesTheExactSnapshot)
@@ -204,13 +111,7 @@ TEST_F(BitgetProviderTest, UnifiedAccountGivesTheExactSnapshot)
     EXPECT_EQ(s.unpricedAssets, (std::vector<QString>{u"NOPRICE"_qs}));
     // Rows of the three categories arrive in completion order.
     EXPECT_THAT(s.positions, UnorderedElementsAreArray(unifiedPositions));
-    EXPECT_TRUE(s.missingAccounts.empty());
-    EXPECT_FALSE(s.positionsUnavailable);
-    EXPECT_FALSE(s.containsCachedAccounts);
-    EXPECT_FALSE(s.accountsUnavailable);
-    EXPECT_TRUE(s.accountWarnings.empty());
-    EXPECT_EQ(s.components, std::nullopt);
-    EXPECT_EQ(s.retryAfter, std::nullopt);
+    EXPECT_TRUE(test::isFreshAndWhole(s));
     EXPECT_EQ(server.rejectedCount(), 0);
     EXPECT_FALSE(classicWasRead());
 }
@@ -296,7 +197,7 @@ TEST_F(BitgetProviderTest, OptionalUnifiedCallsLeaveTheirPartOutOnAnyFailureButR
         EXPECT_TRUE(s.unpricedAssets.empty());
 
         serveRecorded();
-        serveByType(positionsPath, "category", "uta_positions_", "USDC-FUTURES", failure);
+        server.serve("GET", positionsPath, "category=USDC-FUTURES", failure);
         s = snapshot();
         EXPECT_TRUE(s.positionsUnavailable);
         EXPECT_TRUE(s.positions.empty());  // the other categories' positions go too
@@ -325,9 +226,7 @@ TEST_F(BitgetProviderTest, RateLimitOrNetworkOnTheUnifiedPathEndsTheFetchWithout
         {"funding", [&] { server.serve("GET", fundingPath, rateLimited); },
          ExchangeAPIError::rateLimited(120)},
         {"one category",
-         [&] {
-             serveByType(positionsPath, "category", "uta_positions_", "COIN-FUTURES", rateLimited);
-         },
+         [&] { server.serve("GET", positionsPath, "category=COIN-FUTURES", rateLimited); },
          ExchangeAPIError::rateLimited(120)},
         {"tickers", [&] { server.serve("GET", tickersPath, LoopbackReply::json(418, "{}")); },
          ExchangeAPIError::rateLimited(60)},
@@ -400,7 +299,7 @@ TEST_F(BitgetProviderTest, OneFailingProductTypeVoidsItsGroupOnly)
     for (const LoopbackReply& failure : failures) {
         serveRecorded();
         server.serve("GET", assetsPath, unifiedRefused);
-        serveByType(accountsPath, "productType", "mix_accounts_", "COIN-FUTURES", failure);
+        server.serve("GET", accountsPath, "productType=COIN-FUTURES", failure);
         ExchangeProviderSnapshot s = snapshot();
         EXPECT_EQ(s.missingAccounts, std::set<AccountType>{futures});
         EXPECT_EQ(s.account.accounts.back(), (AccountBreakdown{futures, {}}));
@@ -409,7 +308,7 @@ TEST_F(BitgetProviderTest, OneFailingProductTypeVoidsItsGroupOnly)
 
         serveRecorded();
         server.serve("GET", assetsPath, unifiedRefused);
-        serveByType(mixPositionsPath, "productType", "mix_positions_", "USDC-FUTURES", failure);
+        server.serve("GET", mixPositionsPath, "productType=USDC-FUTURES", failure);
         s = snapshot();
         EXPECT_TRUE(s.positionsUnavailable);
         EXPECT_TRUE(s.positions.empty());
@@ -449,9 +348,7 @@ TEST_F(BitgetProviderTest, WhenBothPathsFailTheLadderPicksTheError)
          [&] { server.serve("GET", tickersPath, LoopbackReply::json(200, "{}").truncated()); },
          ExchangeAPIError::network()},
         {"classic product type limited",
-         [&] {
-             serveByType(accountsPath, "productType", "mix_accounts_", "USDC-FUTURES", rateLimited);
-         },
+         [&] { server.serve("GET", accountsPath, "productType=USDC-FUTURES", rateLimited); },
          ExchangeAPIError::rateLimited(120)},
         // The limited member stops its siblings, not the spot call awaited before the group.
         {"limited member, slow spot call",
@@ -460,7 +357,7 @@ TEST_F(BitgetProviderTest, WhenBothPathsFailTheLadderPicksTheError)
                           LoopbackReply::json(
                               200, ExchangeFixtureServer::fixture(u"bitget/spot_assets.json"_qs))
                               .delayedBy(150ms));
-             serveByType(accountsPath, "productType", "mix_accounts_", "USDC-FUTURES", rateLimited);
+             server.serve("GET", accountsPath, "productType=USDC-FUTURES", rateLimited);
          },
          ExchangeAPIError::rateLimited(120)},
         // Await order: spot's late marker wins over the tickers' early network failure.
@@ -496,12 +393,10 @@ TEST_F(BitgetProviderTest, UnsendableCredentialOrUrlSendsNothing)
           BitgetCredentials{u"bitget-key"_qs, u"s"_qs, u"pass\n"_qs}}) {
         credentials = bad;
         EXPECT_EQ(fetchError(), ExchangeAPIError::missingCredentials());
-        EXPECT_EQ(testConnection().errorAs<ExchangeAPIError>(),
-                  ExchangeAPIError::missingCredentials());
+        EXPECT_EQ(connectionTestError(), ExchangeAPIError::missingCredentials());
     }
-    credentials = {u"bitget-key"_qs, u"bitget-secret"_qs, u"bitget-pass"_qs};
-    const BitgetProvider broken(credentials, client, ExchangeEndpoints::allAt(u"not a url"_qs),
-                                clock);
+    credentials = accepted;
+    const BitgetProvider broken = provider(ExchangeEndpoints::allAt(u"not a url"_qs));
     EXPECT_EQ(test::runTask(broken.fetchSnapshot()).errorAs<ExchangeAPIError>(),
               ExchangeAPIError::invalidURL());
     EXPECT_TRUE(server.requests().isEmpty());
@@ -532,8 +427,7 @@ TEST_F(BitgetProviderTest, ConnectionTestProbesUnifiedThenClassic)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ExchangeFixtureServer fresh{bitgetFixtureSignature(
-            credentials.apiKey, credentials.secretKey, credentials.passphrase)};
+        ExchangeFixtureServer fresh{acceptedSignature()};
         fresh.serveRecorded(u"bitget"_qs);
         if (c.unified) {
             fresh.serve("GET", assetsPath, *c.unified);
@@ -541,7 +435,7 @@ TEST_F(BitgetProviderTest, ConnectionTestProbesUnifiedThenClassic)
         if (c.classic) {
             fresh.serve("GET", spotAssetsPath, *c.classic);
         }
-        const BitgetProvider bitget(credentials, client, fresh.endpoints(), clock);
+        const BitgetProvider bitget = provider(fresh.endpoints());
         const auto result = test::runTask(bitget.testConnection());
         EXPECT_EQ(result.errorAs<ExchangeAPIError>(), c.expected);
         EXPECT_EQ(result.succeeded(), !c.expected.has_value());

@@ -1,68 +1,32 @@
 #include "providers/BybitProvider.h"
 
-#include "networking/NetworkHttpTransport.h"
-#include "networking/PublicMarketCache.h"
 #include "providers/common/RequestSigner.h"
 #include "providers/common/SignaturePrehash.h"
 
 #include "support/BybitFixtureSignature.h"
-#include "support/ExchangeFixtureServer.h"
-#include "support/ManualClock.h"
-#include "support/TaskResult.h"
+#include "support/ConnectorFixture.h"
+#include "support/SnapshotExpectations.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ostream>
 
 namespace vantrell {
-
-void PrintTo(const ExchangeAPIError& error, std::ostream* os)
-{
-    *os << "ExchangeAPIError(" << static_cast<int>(error.kind()) << ", " << error.statusCode()
-        << ", " << error.message().toStdString() << ", " << error.retryAfterSeconds() << ")";
-}
-
 namespace {
 
 using namespace std::chrono_literals;
+using test::dec;
 
-Decimal dec(const char* text)
-{
-    return *Decimal::parse(std::string_view(text));
-}
-
-AssetBalance row(AccountType type, const char* asset, const char* quantity, const char* value)
-{
-    AssetBalance balance;
-    balance.exchange = Exchange::bybit;
-    balance.accountType = type;
-    balance.asset = QString::fromLatin1(asset);
-    balance.quantity = dec(quantity);
-    balance.valueInUSD = dec(value);
-    return balance;
-}
-
-Position position(const char* symbol, PositionSide side, const char* quantity, const char* entry,
-                  const char* mark, const char* profit, const char* percent, const char* notional)
-{
-    Position p;
-    p.exchange = Exchange::bybit;
-    p.symbol = QString::fromLatin1(symbol);
-    p.side = side;
-    p.quantity = dec(quantity);
-    p.entryPrice = dec(entry);
-    p.markPrice = dec(mark);
-    p.unrealizedPnL = dec(profit);
-    p.pnlPercent = dec(percent);
-    p.notionalValueUSD = dec(notional);
-    return p;
-}
+constexpr test::BalanceRow row{Exchange::bybit};
+constexpr test::PositionRow position{Exchange::bybit};
 
 const QByteArray walletPath = "/v5/account/wallet-balance";
 const QByteArray fundingPath = "/v5/asset/transfer/query-account-coins-balance";
 const QByteArray positionsPath = "/v5/position/list";
 const QByteArray tickersPath = "/v5/market/tickers";
+// The two position calls share a path; the settle coin in the query tells them apart.
+const QByteArray usdtPositionsQuery = "category=linear&limit=200&settleCoin=USDT";
+const QByteArray usdcPositionsQuery = "category=linear&limit=200&settleCoin=USDC";
 
 const std::vector<AssetBalance> tradingRows = {
     row(AccountType::trading, "BTC", "0.3", "18000.12"),
@@ -93,27 +57,17 @@ QByteArray envelope(const QByteArray& retCode, const QByteArray& retMsg, const Q
            ",\"retExtInfo\":{},\"time\":1700000000000}";
 }
 
-class BybitProviderTest : public ::testing::Test {
-protected:
-    void SetUp() override { serveRecordedAccount(); }
+// The key and secret of the signing vectors, so the sent signatures can be compared.
+const BybitCredentials accepted{QStringLiteral("bybit-key"), QStringLiteral("bybit-secret")};
 
-    // The recorded replies on every route, and no ticker reply kept from an earlier fetch.
-    void serveRecordedAccount()
+class BybitProviderTest : public test::ConnectorFixture<BybitProvider> {
+protected:
+    BybitProviderTest()
+        : ConnectorFixture(u"bybit"_qs, accepted,
+                           bybitFixtureSignature(accepted.apiKey, accepted.secretKey))
     {
-        PublicMarketCache::shared().clear();
-        server.serveRecorded(QStringLiteral("bybit"));
-        servePositions(LoopbackReply::json(
-                           200, ExchangeFixtureServer::fixture(u"bybit/positions_usdt.json"_qs)),
-                       LoopbackReply::json(
-                           200, ExchangeFixtureServer::fixture(u"bybit/positions_usdc.json"_qs)));
     }
-    // The two position calls share a path; the settle coin in the query tells them apart.
-    void servePositions(const LoopbackReply& usdt, const LoopbackReply& usdc)
-    {
-        server.serve("GET", positionsPath, [usdt, usdc](const RecordedRequest& request) {
-            return request.query.contains("settleCoin=USDC") ? usdc : usdt;
-        });
-    }
+
     // Answers one optional call ("funding", "USDT" or "USDC") with `reply`.
     void optionalCallAnswers(const QByteArray& call, const LoopbackReply& reply)
     {
@@ -121,39 +75,9 @@ protected:
             server.serve("GET", fundingPath, reply);
             return;
         }
-        const LoopbackReply recordedUsdt = LoopbackReply::json(
-            200, ExchangeFixtureServer::fixture(u"bybit/positions_usdt.json"_qs));
-        const LoopbackReply recordedUsdc = LoopbackReply::json(
-            200, ExchangeFixtureServer::fixture(u"bybit/positions_usdc.json"_qs));
-        servePositions(call == "USDT" ? reply : recordedUsdt,
-                       call == "USDC" ? reply : recordedUsdc);
+        server.serve("GET", positionsPath, call == "USDT" ? usdtPositionsQuery : usdcPositionsQuery,
+                     reply);
     }
-
-    BybitProvider provider() const
-    {
-        return BybitProvider(credentials, client, server.endpoints(), clock);
-    }
-    test::TaskResult<ExchangeProviderSnapshot> fetch() const
-    {
-        const BybitProvider bybit = provider();
-        return test::runTask(bybit.fetchSnapshot());
-    }
-    ExchangeAPIError fetchError() const
-    {
-        const auto result = fetch();
-        const auto error = result.errorAs<ExchangeAPIError>();
-        if (!error) {
-            ADD_FAILURE() << "the fetch did not fail with an ExchangeAPIError";
-            return ExchangeAPIError::invalidResponse();
-        }
-        return *error;
-    }
-
-    ManualClock clock{Date::fromUnixSeconds(1700000000)};
-    // The key and secret of the signing vectors, so the sent signatures can be compared.
-    BybitCredentials credentials{QStringLiteral("bybit-key"), QStringLiteral("bybit-secret")};
-    ExchangeFixtureServer server{bybitFixtureSignature(credentials.apiKey, credentials.secretKey)};
-    ExchangeHTTPClient client{NetworkHttpTransport::shared()};
 };
 
 TEST_F(BybitProviderTest, RecordedAccountGivesTheExactSnapshot)
@@ -186,13 +110,7 @@ TEST_F(BybitProviderTest, RecordedAccountGivesTheExactSnapshot)
     EXPECT_EQ(snapshot.unpricedAssets,
               (std::vector<QString>{u"NOPRICE"_qs, u"ZPX"_qs, u"usdc"_qs}));
     EXPECT_EQ(snapshot.positions, allPositions());
-    EXPECT_TRUE(snapshot.missingAccounts.empty());
-    EXPECT_FALSE(snapshot.positionsUnavailable);
-    EXPECT_FALSE(snapshot.containsCachedAccounts);
-    EXPECT_FALSE(snapshot.accountsUnavailable);
-    EXPECT_TRUE(snapshot.accountWarnings.empty());
-    EXPECT_EQ(snapshot.components, std::nullopt);
-    EXPECT_EQ(snapshot.retryAfter, std::nullopt);
+    EXPECT_TRUE(test::isFreshAndWhole(snapshot));
     EXPECT_EQ(server.rejectedCount(), 0);
 }
 
@@ -323,7 +241,7 @@ TEST_F(BybitProviderTest, OptionalCallFailuresLeaveOnlyTheirPartOut)
     for (const QByteArray call : {"funding", "USDT", "USDC"}) {
         for (const auto& failure : failures) {
             SCOPED_TRACE(call.toStdString() + ": " + failure.name);
-            serveRecordedAccount();
+            serveRecorded();
             optionalCallAnswers(call, failure.reply);
             const auto result = fetch();
             ASSERT_TRUE(result.succeeded());
@@ -353,7 +271,7 @@ TEST_F(BybitProviderTest, RateLimitOnAnyOptionalCallEndsTheFetch)
     // Even over a wallet envelope that refuses: the envelopes are checked after every await.
     for (const QByteArray call : {"funding", "USDT", "USDC"}) {
         SCOPED_TRACE(call.toStdString());
-        serveRecordedAccount();
+        serveRecorded();
         server.serve("GET", walletPath,
                      LoopbackReply::json(200, envelope("10003", "", R"({"list":[]})")));
         optionalCallAnswers(call,
@@ -403,7 +321,7 @@ TEST_F(BybitProviderTest, RequiredCallFailuresAndRefusalsEndTheFetch)
     };
     for (const RequiredFailure& failure : failures) {
         SCOPED_TRACE(failure.name);
-        serveRecordedAccount();
+        serveRecorded();
         server.serve("GET", failure.path, failure.reply);
         EXPECT_EQ(fetchError(), failure.expected);
     }
@@ -420,7 +338,7 @@ TEST_F(BybitProviderTest, UndecodableRequiredReplyIsADecodingFailure)
     };
     for (const auto& [path, body] : replies) {
         SCOPED_TRACE(body.toStdString());
-        serveRecordedAccount();
+        serveRecorded();
         server.serve("GET", path, LoopbackReply::json(200, body));
         EXPECT_EQ(fetchError().kind(), ExchangeAPIError::Kind::decoding);
     }
@@ -435,13 +353,13 @@ TEST_F(BybitProviderTest, EarliestFailureInAwaitOrderWins)
     server.serve("GET", tickersPath, tickersDown);
     EXPECT_EQ(fetchError(), ExchangeAPIError::httpStatus(500, u"wallet down"_qs));
 
-    serveRecordedAccount();
+    serveRecorded();
     optionalCallAnswers("USDC", LoopbackReply::json(429, "{}").delayedBy(150ms));
     server.serve("GET", tickersPath, tickersDown);
     EXPECT_EQ(fetchError(), ExchangeAPIError::rateLimited(60));
 
     // A wallet refusal is checked only after the tickers call, whose failure therefore wins.
-    serveRecordedAccount();
+    serveRecorded();
     server.serve("GET", walletPath,
                  LoopbackReply::json(200, envelope("10003", "", R"({"list":[]})")));
     server.serve("GET", tickersPath, tickersDown);
@@ -454,17 +372,14 @@ TEST_F(BybitProviderTest, CredentialWithLineBreakSendsNothing)
          {u"bybit-key\r\nX-Injected: 1"_qs, u"bybit-key\n"_qs, u"bybit\0key"_qs}) {
         credentials.apiKey = key;
         EXPECT_EQ(fetchError(), ExchangeAPIError::missingCredentials());
-        const BybitProvider bybit = provider();
-        const auto tested = test::runTask(bybit.testConnection());
-        EXPECT_EQ(tested.errorAs<ExchangeAPIError>(), ExchangeAPIError::missingCredentials());
+        EXPECT_EQ(connectionTestError(), ExchangeAPIError::missingCredentials());
     }
     EXPECT_TRUE(server.requests().isEmpty());
 }
 
 TEST_F(BybitProviderTest, BaseUrlThatFormsNoUrlSendsNothing)
 {
-    const BybitProvider bybit(credentials, client,
-                              ExchangeEndpoints::allAt(QStringLiteral("not a url")), clock);
+    const BybitProvider bybit = provider(ExchangeEndpoints::allAt(u"not a url"_qs));
     EXPECT_EQ(test::runTask(bybit.fetchSnapshot()).errorAs<ExchangeAPIError>(),
               ExchangeAPIError::invalidURL());
     EXPECT_EQ(test::runTask(bybit.testConnection()).errorAs<ExchangeAPIError>(),
@@ -474,20 +389,17 @@ TEST_F(BybitProviderTest, BaseUrlThatFormsNoUrlSendsNothing)
 
 TEST_F(BybitProviderTest, ConnectionTestIsTheWalletCallAndItsEnvelope)
 {
-    const BybitProvider bybit = provider();
-    EXPECT_TRUE(test::runTask(bybit.testConnection()).succeeded());
+    EXPECT_TRUE(testConnection().succeeded());
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests().front().path, walletPath);
     EXPECT_EQ(server.requests().front().query, "accountType=UNIFIED");
 
     server.serve("GET", walletPath,
                  LoopbackReply::json(200, envelope("10003", "", R"({"list":[]})")));
-    EXPECT_EQ(test::runTask(bybit.testConnection()).errorAs<ExchangeAPIError>(),
-              ExchangeAPIError::api(u"Bybit 请求失败（10003）"_qs));
+    EXPECT_EQ(connectionTestError(), ExchangeAPIError::api(u"Bybit 请求失败（10003）"_qs));
 
     server.serve("GET", walletPath, LoopbackReply::json(429, "{}"));
-    EXPECT_EQ(test::runTask(bybit.testConnection()).errorAs<ExchangeAPIError>(),
-              ExchangeAPIError::rateLimited(60));
+    EXPECT_EQ(connectionTestError(), ExchangeAPIError::rateLimited(60));
 }
 
 // ---- assembly rules without a network ------------------------------------------------------

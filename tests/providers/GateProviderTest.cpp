@@ -1,62 +1,23 @@
 #include "providers/GateProvider.h"
 
 #include "models/JsonReader.h"
-#include "networking/NetworkHttpTransport.h"
-#include "networking/PublicMarketCache.h"
 
-#include "support/ExchangeFixtureServer.h"
+#include "support/ConnectorFixture.h"
 #include "support/GateFixtureSignature.h"
-#include "support/ManualClock.h"
-#include "support/TaskResult.h"
+#include "support/SnapshotExpectations.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ostream>
 
 namespace vantrell {
-
-void PrintTo(const ExchangeAPIError& error, std::ostream* os)
-{
-    *os << "ExchangeAPIError(" << static_cast<int>(error.kind()) << ", " << error.statusCode()
-        << ", " << error.message().toStdString() << ", " << error.retryAfterSeconds() << ")";
-}
-
 namespace {
 
 using namespace std::chrono_literals;
+using test::dec;
 
-Decimal dec(const char* text)
-{
-    return *Decimal::parse(std::string_view(text));
-}
-
-AssetBalance row(AccountType type, const char* asset, const char* quantity, const char* value)
-{
-    AssetBalance balance;
-    balance.exchange = Exchange::gateio;
-    balance.accountType = type;
-    balance.asset = QString::fromLatin1(asset);
-    balance.quantity = dec(quantity);
-    balance.valueInUSD = dec(value);
-    return balance;
-}
-
-Position position(const char* symbol, PositionSide side, const char* quantity, const char* entry,
-                  const char* mark, const char* profit, const char* percent, const char* notional)
-{
-    Position p;
-    p.exchange = Exchange::gateio;
-    p.symbol = QString::fromLatin1(symbol);
-    p.side = side;
-    p.quantity = dec(quantity);
-    p.entryPrice = dec(entry);
-    p.markPrice = dec(mark);
-    p.unrealizedPnL = dec(profit);
-    p.pnlPercent = dec(percent);
-    p.notionalValueUSD = dec(notional);
-    return p;
-}
+constexpr test::BalanceRow row{Exchange::gateio};
+constexpr test::PositionRow position{Exchange::gateio};
 
 const QByteArray spotPath = "/api/v4/spot/accounts";
 const QByteArray tickersPath = "/api/v4/spot/tickers";
@@ -71,34 +32,15 @@ const QByteArray emptyBodyDigest =
     "cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce47d0d13c5d85f2b0ff8318d2877e"
     "ec2f63b931bd47417a81a538327af927da3e";
 
-class GateProviderTest : public ::testing::Test {
+const GateCredentials accepted{QStringLiteral("gate-key"), QStringLiteral("gate-secret")};
+
+class GateProviderTest : public test::ConnectorFixture<GateProvider> {
 protected:
-    void SetUp() override { server.serveRecorded(QStringLiteral("gate")); }
-
-    GateProvider provider() const
+    GateProviderTest()
+        : ConnectorFixture(u"gate"_qs, accepted,
+                           gateFixtureSignature(accepted.apiKey, accepted.secretKey))
     {
-        return GateProvider(credentials, client, server.endpoints(), clock);
     }
-    test::TaskResult<ExchangeProviderSnapshot> fetch() const
-    {
-        const GateProvider gate = provider();
-        return test::runTask(gate.fetchSnapshot());
-    }
-    ExchangeAPIError fetchError() const
-    {
-        const auto result = fetch();
-        const auto error = result.errorAs<ExchangeAPIError>();
-        if (!error) {
-            ADD_FAILURE() << "the fetch did not fail with an ExchangeAPIError";
-            return ExchangeAPIError::invalidResponse();
-        }
-        return *error;
-    }
-
-    ManualClock clock{Date::fromUnixSeconds(1700000000)};
-    GateCredentials credentials{QStringLiteral("gate-key"), QStringLiteral("gate-secret")};
-    ExchangeFixtureServer server{gateFixtureSignature(credentials.apiKey, credentials.secretKey)};
-    ExchangeHTTPClient client{NetworkHttpTransport::shared()};
 };
 
 TEST_F(GateProviderTest, RecordedAccountGivesTheExactSnapshot)
@@ -136,13 +78,7 @@ TEST_F(GateProviderTest, RecordedAccountGivesTheExactSnapshot)
             position("DOGE_USDT", PositionSide::short_, "300", "0.11", "0.1", "3", "10", "30"),
             position("SOL_USDT", PositionSide::long_, "2", "20", "21", "2", "0", "0"),
         }));
-    EXPECT_TRUE(snapshot.missingAccounts.empty());
-    EXPECT_FALSE(snapshot.positionsUnavailable);
-    EXPECT_FALSE(snapshot.containsCachedAccounts);
-    EXPECT_FALSE(snapshot.accountsUnavailable);
-    EXPECT_TRUE(snapshot.accountWarnings.empty());
-    EXPECT_EQ(snapshot.components, std::nullopt);
-    EXPECT_EQ(snapshot.retryAfter, std::nullopt);
+    EXPECT_TRUE(test::isFreshAndWhole(snapshot));
     EXPECT_EQ(server.rejectedCount(), 0);
 }
 
@@ -290,14 +226,12 @@ TEST_F(GateProviderTest, RequiredFailuresAndRateLimitsEndTheFetch)
     };
     for (const FatalCase& c : cases) {
         SCOPED_TRACE(c.name);
-        PublicMarketCache::shared().clear();  // tickers of an earlier case would be reused
-        server.serveRecorded(QStringLiteral("gate"));
+        serveRecorded();
         server.serve("GET", c.path, c.reply);
         EXPECT_EQ(fetchError(), c.expected);
     }
 
-    PublicMarketCache::shared().clear();
-    server.serveRecorded(QStringLiteral("gate"));
+    serveRecorded();
     server.serve("GET", tickersPath,
                  LoopbackReply::json(200, R"([{"currency_pair":"BTC_USDT","last":40000}])"));
     EXPECT_EQ(fetchError().kind(), ExchangeAPIError::Kind::decoding);  // a price as a number
@@ -311,8 +245,7 @@ TEST_F(GateProviderTest, EarliestFailureInAwaitOrderWinsOverEarliestInTime)
     EXPECT_EQ(fetchError(), ExchangeAPIError::httpStatus(500, u"spot down"_qs));
 
     // A required call awaited before a rate-limited optional one wins, however late it fails.
-    PublicMarketCache::shared().clear();
-    server.serveRecorded(QStringLiteral("gate"));
+    serveRecorded();
     server.serve("GET", tickersPath,
                  LoopbackReply::json(503, R"({"message":"tickers down"})").delayedBy(150ms));
     server.serve("GET", positionsPath,
@@ -326,17 +259,14 @@ TEST_F(GateProviderTest, CredentialWithLineBreakSendsNothing)
          {u"gate-key\r\nX-Injected: 1"_qs, u"gate-key\n"_qs, u"gate\0key"_qs}) {
         credentials.apiKey = key;
         EXPECT_EQ(fetchError(), ExchangeAPIError::missingCredentials());
-        const GateProvider gate = provider();
-        const auto tested = test::runTask(gate.testConnection());
-        EXPECT_EQ(tested.errorAs<ExchangeAPIError>(), ExchangeAPIError::missingCredentials());
+        EXPECT_EQ(connectionTestError(), ExchangeAPIError::missingCredentials());
     }
     EXPECT_TRUE(server.requests().isEmpty());
 }
 
 TEST_F(GateProviderTest, BaseUrlThatFormsNoUrlSendsNothing)
 {
-    const GateProvider gate(credentials, client,
-                            ExchangeEndpoints::allAt(QStringLiteral("not a url")), clock);
+    const GateProvider gate = provider(ExchangeEndpoints::allAt(u"not a url"_qs));
     EXPECT_EQ(test::runTask(gate.fetchSnapshot()).errorAs<ExchangeAPIError>(),
               ExchangeAPIError::invalidURL());
     EXPECT_EQ(test::runTask(gate.testConnection()).errorAs<ExchangeAPIError>(),
@@ -346,16 +276,14 @@ TEST_F(GateProviderTest, BaseUrlThatFormsNoUrlSendsNothing)
 
 TEST_F(GateProviderTest, ConnectionTestIsTheSignedSpotCallAndThrowsEverything)
 {
-    const GateProvider gate = provider();
-    EXPECT_TRUE(test::runTask(gate.testConnection()).succeeded());
+    EXPECT_TRUE(testConnection().succeeded());
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests().front().path, spotPath);
     EXPECT_TRUE(server.requests().front().query.isEmpty());
     EXPECT_EQ(server.rejectedCount(), 0);
 
     server.serve("GET", spotPath, LoopbackReply::json(429, "{}").withHeader("Retry-After", "5"));
-    EXPECT_EQ(test::runTask(gate.testConnection()).errorAs<ExchangeAPIError>(),
-              ExchangeAPIError::rateLimited(5));
+    EXPECT_EQ(connectionTestError(), ExchangeAPIError::rateLimited(5));
 }
 
 TEST_F(GateProviderTest, TwoAccountsShareOneTickerRequest)

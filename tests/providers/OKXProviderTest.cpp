@@ -1,63 +1,24 @@
 #include "providers/OKXProvider.h"
 
-#include "networking/NetworkHttpTransport.h"
-#include "networking/PublicMarketCache.h"
 #include "providers/common/RequestSigner.h"
 #include "providers/common/SignaturePrehash.h"
 
-#include "support/ExchangeFixtureServer.h"
-#include "support/ManualClock.h"
+#include "support/ConnectorFixture.h"
 #include "support/OKXFixtureSignature.h"
-#include "support/TaskResult.h"
+#include "support/SnapshotExpectations.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ostream>
 
 namespace vantrell {
-
-void PrintTo(const ExchangeAPIError& error, std::ostream* os)
-{
-    *os << "ExchangeAPIError(" << static_cast<int>(error.kind()) << ", " << error.statusCode()
-        << ", " << error.message().toStdString() << ", " << error.retryAfterSeconds() << ")";
-}
-
 namespace {
 
 using namespace std::chrono_literals;
+using test::dec;
 
-Decimal dec(const char* text)
-{
-    return *Decimal::parse(std::string_view(text));
-}
-
-AssetBalance row(AccountType type, const char* asset, const char* quantity, const char* value)
-{
-    AssetBalance balance;
-    balance.exchange = Exchange::okx;
-    balance.accountType = type;
-    balance.asset = QString::fromLatin1(asset);
-    balance.quantity = dec(quantity);
-    balance.valueInUSD = dec(value);
-    return balance;
-}
-
-Position position(const char* symbol, PositionSide side, const char* quantity, const char* entry,
-                  const char* mark, const char* profit, const char* percent, const char* notional)
-{
-    Position p;
-    p.exchange = Exchange::okx;
-    p.symbol = QString::fromLatin1(symbol);
-    p.side = side;
-    p.quantity = dec(quantity);
-    p.entryPrice = dec(entry);
-    p.markPrice = dec(mark);
-    p.unrealizedPnL = dec(profit);
-    p.pnlPercent = dec(percent);
-    p.notionalValueUSD = dec(notional);
-    return p;
-}
+constexpr test::BalanceRow row{Exchange::okx};
+constexpr test::PositionRow position{Exchange::okx};
 
 LoopbackReply envelope(const char* code, const char* msg)
 {
@@ -73,48 +34,17 @@ const QByteArray tickersPath = "/api/v5/market/tickers";
 const char* const fundingTotal = "1360.500000005";
 const char* const tradingTotal = "25001.25";  // "totalEq", not the sum of the rows
 
-class OKXProviderTest : public ::testing::Test {
+const OKXCredentials accepted{QStringLiteral("fixture-key"), QStringLiteral("okx-secret"),
+                              QStringLiteral("Fixture pass 1")};
+
+class OKXProviderTest : public test::ConnectorFixture<OKXProvider> {
 protected:
-    void SetUp() override { server.serveRecorded(QStringLiteral("okx")); }
-    // Back to the recorded replies, between the cases of one test. The public tickers of the
-    // previous case would otherwise come from the public market cache.
-    void startOver()
+    OKXProviderTest()
+        : ConnectorFixture(
+              u"okx"_qs, accepted,
+              okxFixtureSignature(accepted.apiKey, accepted.secretKey, accepted.passphrase))
     {
-        server.serveRecorded(QStringLiteral("okx"));
-        PublicMarketCache::shared().clear();
     }
-
-    OKXProvider provider() const
-    {
-        return OKXProvider(credentials, client, server.endpoints(), clock);
-    }
-    test::TaskResult<ExchangeProviderSnapshot> fetch() const
-    {
-        const OKXProvider okx = provider();
-        return test::runTask(okx.fetchSnapshot());
-    }
-    ExchangeAPIError errorOf(const std::exception_ptr& error) const
-    {
-        const auto apiError = test::TaskResult<void>{error}.errorAs<ExchangeAPIError>();
-        if (!apiError) {
-            ADD_FAILURE() << "the call did not fail with an ExchangeAPIError";
-            return ExchangeAPIError::invalidResponse();
-        }
-        return *apiError;
-    }
-    ExchangeAPIError fetchError() const { return errorOf(fetch().error); }
-    ExchangeAPIError connectionTestError() const
-    {
-        const OKXProvider okx = provider();
-        return errorOf(test::runTask(okx.testConnection()).error);
-    }
-
-    ManualClock clock{Date::fromUnixSeconds(1700000000)};
-    OKXCredentials credentials{QStringLiteral("fixture-key"), QStringLiteral("okx-secret"),
-                               QStringLiteral("Fixture pass 1")};
-    ExchangeFixtureServer server{
-        okxFixtureSignature(credentials.apiKey, credentials.secretKey, credentials.passphrase)};
-    ExchangeHTTPClient client{NetworkHttpTransport::shared()};
 };
 
 TEST_F(OKXProviderTest, RecordedAccountGivesTheExactSnapshot)
@@ -152,13 +82,7 @@ TEST_F(OKXProviderTest, RecordedAccountGivesTheExactSnapshot)
                      "0"),
             position("XRP-USDT-SWAP", PositionSide::long_, "5", "0.5", "0.52", "0.1", "4", "0"),
         }));
-    EXPECT_TRUE(snapshot.missingAccounts.empty());
-    EXPECT_FALSE(snapshot.positionsUnavailable);
-    EXPECT_FALSE(snapshot.containsCachedAccounts);
-    EXPECT_FALSE(snapshot.accountsUnavailable);
-    EXPECT_TRUE(snapshot.accountWarnings.empty());
-    EXPECT_EQ(snapshot.components, std::nullopt);
-    EXPECT_EQ(snapshot.retryAfter, std::nullopt);
+    EXPECT_TRUE(test::isFreshAndWhole(snapshot));
     EXPECT_EQ(server.rejectedCount(), 0);
 }
 
@@ -203,8 +127,7 @@ TEST_F(OKXProviderTest, SignatureMatchesTheIndependentVector)
 
     // The same moment through the connector: what it sends is what the vector says.
     clock.set(Date::fromUnixSeconds(1704164645.678));
-    const OKXProvider okx = provider();
-    ASSERT_TRUE(test::runTask(okx.testConnection()).succeeded());
+    ASSERT_TRUE(testConnection().succeeded());
     const RecordedRequest sent = server.requestsTo(balancePath).value(0);
     EXPECT_EQ(sent.header("OK-ACCESS-TIMESTAMP"), QByteArray("2024-01-02T03:04:05.678Z"));
     EXPECT_EQ(sent.header("OK-ACCESS-SIGN"), vector.toLatin1());
@@ -285,7 +208,7 @@ TEST_F(OKXProviderTest, RequiredFailuresAndRateLimitsEndTheFetch)
     };
     for (const FatalCase& c : cases) {
         SCOPED_TRACE(c.name);
-        startOver();
+        serveRecorded();
         server.serve("GET", c.path, c.reply);
         EXPECT_EQ(fetchError(), c.expected);
     }
@@ -303,7 +226,7 @@ TEST_F(OKXProviderTest, UndecodableRequiredReplyEndsTheFetch)
     };
     for (const auto& [path, body] : replies) {
         SCOPED_TRACE(body.toStdString());
-        startOver();
+        serveRecorded();
         server.serve("GET", path, LoopbackReply::json(200, body));
         EXPECT_EQ(fetchError().kind(), ExchangeAPIError::Kind::decoding);
     }
@@ -339,7 +262,7 @@ TEST_F(OKXProviderTest, EarliestFailureInAwaitOrderWinsAndEnvelopesAreCheckedLas
     };
     for (const auto& [name, failures, expected] : cases) {
         SCOPED_TRACE(name);
-        startOver();
+        serveRecorded();
         for (const Failure& failure : failures) {
             server.serve("GET", failure.path, failure.reply);
         }
@@ -365,7 +288,7 @@ TEST_F(OKXProviderTest, CredentialWithLineBreakSendsNothing)
 
 TEST_F(OKXProviderTest, BaseUrlThatFormsNoUrlSendsNothing)
 {
-    const OKXProvider okx(credentials, client, ExchangeEndpoints::allAt(u"not a url"_qs), clock);
+    const OKXProvider okx = provider(ExchangeEndpoints::allAt(u"not a url"_qs));
     EXPECT_EQ(test::runTask(okx.fetchSnapshot()).errorAs<ExchangeAPIError>(),
               ExchangeAPIError::invalidURL());
     EXPECT_TRUE(server.requests().isEmpty());
@@ -373,8 +296,7 @@ TEST_F(OKXProviderTest, BaseUrlThatFormsNoUrlSendsNothing)
 
 TEST_F(OKXProviderTest, ConnectionTestIsTheBalanceCallAndItsEnvelope)
 {
-    const OKXProvider okx = provider();
-    EXPECT_TRUE(test::runTask(okx.testConnection()).succeeded());
+    EXPECT_TRUE(testConnection().succeeded());
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests().front().path, balancePath);
 

@@ -22,13 +22,14 @@ constexpr int holdLimitMilliseconds = 5000;
 struct RecordedRoute {
     QString method;
     QString path;
+    std::optional<QString> query;
     QString file;
 
     static RecordedRoute fromJson(const JsonValue& json)
     {
-        return RecordedRoute{json::required<QString>(json, "method"),
-                             json::required<QString>(json, "path"),
-                             json::required<QString>(json, "file")};
+        return RecordedRoute{
+            json::required<QString>(json, "method"), json::required<QString>(json, "path"),
+            json::optional<QString>(json, "query"), json::required<QString>(json, "file")};
     }
 };
 
@@ -36,6 +37,11 @@ struct RecordedRoute {
 
 ExchangeFixtureServer::ExchangeFixtureServer(SignatureCheck signatureCheck)
     : m_signatureCheck(std::move(signatureCheck))
+{
+    resetCache();
+}
+
+void ExchangeFixtureServer::resetCache()
 {
     PublicMarketCache::shared().clear();
 }
@@ -66,9 +72,17 @@ void ExchangeFixtureServer::serveRecorded(const QString& exchangeFolder)
                       << error.what();
         return;
     }
-    for (const RecordedRoute& route : routes) {
-        serve(route.method.toUtf8(), route.path.toUtf8(),
-              LoopbackReply::json(200, fixture(exchangeFolder + u'/' + route.file)));
+    resetCache();
+    m_routes.clear();
+    for (const RecordedRoute& recorded : routes) {
+        const LoopbackReply reply =
+            LoopbackReply::json(200, fixture(exchangeFolder + u'/' + recorded.file));
+        std::optional<QByteArray> query;
+        if (recorded.query) {
+            query = recorded.query->toUtf8();
+        }
+        route(recorded.method.toUtf8(), recorded.path.toUtf8(), std::move(query),
+              [reply](const RecordedRequest&) { return reply; });
     }
 }
 
@@ -81,10 +95,45 @@ void ExchangeFixtureServer::serve(const QByteArray& method, const QByteArray& pa
 void ExchangeFixtureServer::serve(const QByteArray& method, const QByteArray& path,
                                   LoopbackServer::Handler handler)
 {
+    route(method, path, std::nullopt, std::move(handler));
+}
+
+void ExchangeFixtureServer::serve(const QByteArray& method, const QByteArray& path,
+                                  const QByteArray& query, LoopbackReply reply)
+{
+    route(method, path, query,
+          [reply = std::move(reply)](const RecordedRequest&) { return reply; });
+}
+
+void ExchangeFixtureServer::route(const QByteArray& method, const QByteArray& path,
+                                  std::optional<QByteArray> query, LoopbackServer::Handler handler)
+{
+    std::vector<QueryRoute>& routes = m_routes[{method, path}];
+    if (!query) {
+        routes.clear();  // a route for every query replaces the exact ones too
+    }
+    std::erase_if(routes, [&query](const QueryRoute& route) { return route.query == query; });
+    routes.push_back({std::move(query), std::move(handler)});
     m_server.route(method, path,
-                   [this, handler = std::move(handler)](const RecordedRequest& request) {
-                       return answer(request, handler);
-                   });
+                   [this](const RecordedRequest& request) { return answer(request); });
+}
+
+LoopbackServer::Handler ExchangeFixtureServer::handlerFor(const RecordedRequest& request) const
+{
+    const auto routes = m_routes.find({request.method, request.path});
+    if (routes == m_routes.end()) {
+        return {};
+    }
+    LoopbackServer::Handler anyQuery;
+    for (const QueryRoute& route : routes->second) {
+        if (route.query == request.query) {
+            return route.handler;
+        }
+        if (!route.query) {
+            anyQuery = route.handler;
+        }
+    }
+    return anyQuery;
 }
 
 void ExchangeFixtureServer::holdRepliesUntil(int requestCount)
@@ -113,8 +162,7 @@ QList<RecordedRequest> ExchangeFixtureServer::requestsTo(const QByteArray& path)
     return matching;
 }
 
-LoopbackReply ExchangeFixtureServer::answer(const RecordedRequest& request,
-                                            const LoopbackServer::Handler& handler)
+LoopbackReply ExchangeFixtureServer::answer(const RecordedRequest& request)
 {
     waitForHeldRequests();
     if (m_requestsAtFirstReply < 0) {
@@ -126,7 +174,10 @@ LoopbackReply ExchangeFixtureServer::answer(const RecordedRequest& request,
             return std::move(*rejection);
         }
     }
-    return handler(request);
+    if (const LoopbackServer::Handler handler = handlerFor(request)) {
+        return handler(request);
+    }
+    return LoopbackReply::json(404, R"({"msg":"no route"})");
 }
 
 void ExchangeFixtureServer::waitForHeldRequests()

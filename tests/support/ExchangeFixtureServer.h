@@ -8,7 +8,10 @@
 #include <QList>
 #include <QString>
 
+#include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace vantrell {
 
@@ -25,8 +28,9 @@ namespace vantrell {
 // A route can fail in every way LoopbackReply offers: a status with any body (HTML too), a
 // Retry-After header, a truncated body, a delay, or no answer at all.
 //
-// Constructing one clears the process-wide public market cache: it is keyed by the whole URL,
-// and a port reused within its lifetime would serve another test's tickers.
+// Constructing one, and serving the recorded replies again, clears the process-wide public
+// market cache: it is keyed by the whole URL, so a port reused within its lifetime would serve
+// another test's tickers, and a case of a test would read the tickers of the case before.
 class ExchangeFixtureServer {
 public:
     explicit ExchangeFixtureServer(SignatureCheck signatureCheck = FixtureSignatures::none());
@@ -36,12 +40,21 @@ public:
     static QString fixturesDirectory();
     static QByteArray fixture(const QString& relativePath);
 
-    // Serves every route that <exchangeFolder>/routes.json lists as
-    // [{"method": "GET", "path": "/api/v3/account", "file": "spot_account.json"}, ...].
+    // Serves every route that <exchangeFolder>/routes.json lists, and no other, with a cleared
+    // cache: [{"method": "GET", "path": "/api/v3/account", "file": "spot_account.json"}, ...].
+    // An entry with a "query" answers only that exact raw query, so one path can give a reply
+    // per settle coin or product type.
     void serveRecorded(const QString& exchangeFolder);
-    // Adds or replaces one route. Signed requests are still checked before it answers.
+    // Adds or replaces one route, for every query of the path. Signed requests are still checked
+    // before it answers.
     void serve(const QByteArray& method, const QByteArray& path, LoopbackReply reply);
     void serve(const QByteArray& method, const QByteArray& path, LoopbackServer::Handler handler);
+    // Adds or replaces the route of one exact raw query; the path's other queries keep theirs.
+    void serve(const QByteArray& method, const QByteArray& path, const QByteArray& query,
+               LoopbackReply reply);
+
+    // Forgets the public replies the connectors cached, so the next fetch asks for them again.
+    static void resetCache();
 
     // Holds back every reply until `requestCount` requests have arrived (or a few seconds have
     // passed, so a missing request fails the test instead of hanging it). Shows that a
@@ -63,10 +76,21 @@ public:
     LoopbackServer& loopback() { return m_server; }
 
 private:
-    LoopbackReply answer(const RecordedRequest& request, const LoopbackServer::Handler& handler);
+    // One path's routes: an exact raw query, or none for every query the others leave.
+    struct QueryRoute {
+        std::optional<QByteArray> query;
+        LoopbackServer::Handler handler;
+    };
+    using RouteKey = std::pair<QByteArray, QByteArray>;  // method, path
+
+    void route(const QByteArray& method, const QByteArray& path, std::optional<QByteArray> query,
+               LoopbackServer::Handler handler);
+    LoopbackServer::Handler handlerFor(const RecordedRequest& request) const;
+    LoopbackReply answer(const RecordedRequest& request);
     void waitForHeldRequests();
 
     LoopbackServer m_server;
+    std::map<RouteKey, std::vector<QueryRoute>> m_routes;
     SignatureCheck m_signatureCheck;
     int m_holdUntil = 0;
     int m_requestsAtFirstReply = -1;
