@@ -1,0 +1,32 @@
+#pragma once
+
+#include "models/CapitalFlow.h"
+#include "models/Date.h"
+#include "models/Decimal.h"
+#include "models/Uuid.h"
+
+#include <vector>
+
+namespace vantrell {
+
+// The deposits and withdrawals the user recorded by hand, oldest first; flows with equal times
+// keep the order in which they were entered. They never expire.
+class CapitalFlowLedger {
+public:
+    CapitalFlowLedger() = default;
+    // Sorts the given flows by time, keeping the order of equal times.
+    explicit CapitalFlowLedger(std::vector<CapitalFlow> flows);
+
+    const std::vector<CapitalFlow>& flows() const { return m_flows; }
+
+    // Records a flow with a new id. A zero amount or a date after `now` is not a flow and is
+    // ignored; returns whether it was recorded.
+    bool add(const Decimal& amountUSD, Date date, Date now);
+    // Removes every flow with this id; returns whether one was there.
+    bool remove(const Uuid& id);
+
+private:
+    std::vector<CapitalFlow> m_flows;
+};
+
+}  // namespace vantrell

@@ -1,0 +1,171 @@
+#include "PortfolioStoreHarness.h"
+
+#include "models/JsonReader.h"
+#include "networking/ExchangeAPIError.h"
+#include "store/AppSettings.h"
+#include "store/PortfolioAlerts.h"
+#include "support/FakeHttpTransport.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+using namespace vantrell;
+using namespace vantrell::test;
+
+namespace {
+
+class PortfolioStoreHistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        binance = world.configure(Exchange::binance, QStringLiteral("bn"));
+        binance->answer(result(Exchange::binance, "100"));
+    }
+
+    std::optional<PortfolioHistory> readHistory(const QString& name)
+    {
+        world.settleFiles();
+        QFile file(world.folder() + u'/' + name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return std::nullopt;
+        }
+        return PortfolioHistory::fromJson(JsonReader::parse(file.readAll()));
+    }
+
+    StoreWorld world;
+    std::shared_ptr<GatedProvider> binance;
+};
+
+TEST_F(PortfolioStoreHistoryTest, CyclesWithFreshCompleteDataRecordSpacedPoints)
+{
+    auto store = world.makeStore();
+    const Date t0 = world.clock.now();
+    refreshNow(*store);
+    world.clock.advance(299);
+    binance->answer(result(Exchange::binance, "110"));
+    refreshNow(*store);
+    EXPECT_EQ(store->valueHistory(), (std::vector<PortfolioValuePoint>{{t0, 100}}));
+    EXPECT_EQ(store->twentyFourHourPnL(), Decimal(10));  // recomputed all the same
+    EXPECT_EQ(store->twentyFourHourChangePercent(), Decimal(10));
+
+    world.clock.advance(1);
+    refreshNow(*store);
+    ASSERT_EQ(store->valueHistory().size(), 2U);
+    const auto saved = readHistory(world.historyFile());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->points, store->valueHistory());
+    EXPECT_EQ(saved->coverage, QStringLiteral("binance:现货"));
+
+    // A failing cycle records nothing and hides the figures.
+    world.clock.advance(600);
+    binance->fail(ExchangeAPIError::network());
+    refreshNow(*store);
+    EXPECT_EQ(store->valueHistory().size(), 2U);
+    EXPECT_FALSE(store->twentyFourHourPnL().has_value());
+    EXPECT_FALSE(store->displayedChangePercent(PerformancePeriod::today).has_value());
+}
+
+TEST_F(PortfolioStoreHistoryTest, ANewAccountTypeArchivesTheHistory)
+{
+    auto store = world.makeStore();
+    refreshNow(*store);
+    store->addCapitalFlow(Decimal(5), world.clock.now());
+    world.clock.advance(600);
+    binance->answer(result(Exchange::binance, "100", "50"));
+    refreshNow(*store);
+
+    EXPECT_EQ(store->valueHistory(), (std::vector<PortfolioValuePoint>{{world.clock.now(), 150}}));
+    EXPECT_FALSE(store->twentyFourHourPnL().has_value());  // the only point is "now"
+    world.settleFiles();
+    const QStringList archives =
+        QDir(world.folder()).entryList({QStringLiteral("portfolio-history-archive-*.json")});
+    ASSERT_EQ(archives.size(), 1);
+    const auto archive = readHistory(archives.front());
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(archive->coverage, QStringLiteral("binance:现货"));
+    EXPECT_EQ(archive->points.size(), 1U);
+    EXPECT_EQ(archive->flows->size(), 1U);
+    EXPECT_EQ(readHistory(world.historyFile())->coverage, QStringLiteral("binance:合约,现货"));
+    EXPECT_EQ(store->capitalFlows().size(), 1U);
+}
+
+TEST_F(PortfolioStoreHistoryTest, CapitalFlowsAreCheckedOrderedSavedAndTakenOut)
+{
+    auto store = world.makeStore();
+    refreshNow(*store);  // base point at t0, total 100
+    world.clock.advance(600);
+    binance->answer(result(Exchange::binance, "130"));
+    refreshNow(*store);
+    EXPECT_EQ(store->twentyFourHourPnL(), Decimal(30));
+
+    const Date now = world.clock.now();
+    store->addCapitalFlow(Decimal(5), now.addingSeconds(1));  // in the future
+    store->addCapitalFlow(Decimal(0), now);
+    EXPECT_TRUE(store->capitalFlows().empty());
+    store->addCapitalFlow(Decimal(20), now);
+    store->addCapitalFlow(Decimal(-3), now.addingSeconds(-300));
+    store->addCapitalFlow(Decimal(7), now);
+    ASSERT_EQ(store->capitalFlows().size(), 3U);
+    EXPECT_EQ(store->capitalFlows()[0].amountUSD, Decimal(-3));
+    EXPECT_EQ(store->capitalFlows()[1].amountUSD, Decimal(20));
+    EXPECT_EQ(store->twentyFourHourPnL(), Decimal(30));  // only with the setting on
+
+    world.defaults.setValue(QStringLiteral("adjustExternalFlows"), true);
+    store->updatePerformance(store->lastUpdated());
+    EXPECT_EQ(store->twentyFourHourPnL(), Decimal(6));
+
+    store->removeCapitalFlow(store->capitalFlows()[1].id);
+    EXPECT_EQ(store->twentyFourHourPnL(), Decimal(26));
+    const std::vector<CapitalFlow> kept = store->capitalFlows();
+    store->removeCapitalFlow(Uuid::random());
+    EXPECT_EQ(readHistory(world.historyFile())->flows, kept);
+
+    store.reset();
+    store = world.makeStore();
+    EXPECT_EQ(store->capitalFlows(), kept);
+}
+
+TEST_F(PortfolioStoreHistoryTest, AlertsFollowOnlyFreshCompleteData)
+{
+    world.defaults.setValue(PortfolioAlerts::enabledKey.toString(), true);
+    world.defaults.setValue(PortfolioAlerts::upperKey.toString(), QStringLiteral("90"));
+    binance->fail(ExchangeAPIError::network());
+    auto store = world.makeStore();
+    refreshNow(*store);
+    EXPECT_TRUE(world.notifier.notifications().empty());
+
+    binance->answer(result(Exchange::binance, "100"));
+    refreshNow(*store);
+    ASSERT_EQ(world.notifier.notifications().size(), 1U);
+    EXPECT_EQ(world.notifier.notifications()[0].body, QStringLiteral("资产达到上限"));
+}
+
+TEST_F(PortfolioStoreHistoryTest, ExportAndMenuBarTitle)
+{
+    auto store = world.makeStore();
+    refreshNow(*store);
+    store->exportHistoryCSV();
+    ASSERT_EQ(world.savePrompt.proposedNames().size(), 1);
+    world.savePrompt.answer(world.temporary.path());  // a folder: the write fails
+    world.settleFiles();
+    EXPECT_EQ(store->exportError(), QStringLiteral("导出失败，请选择可写入的位置后重试。"));
+    store->clearExportError();
+    store->exportHistoryCSV();
+    world.savePrompt.answer(world.temporary.path() + QStringLiteral("/out.csv"));
+    world.settleFiles();
+    EXPECT_FALSE(store->exportError().has_value());
+    EXPECT_TRUE(QFile::exists(world.temporary.path() + QStringLiteral("/out.csv")));
+
+    FakeHttpTransport transport;
+    transport.fail("GET", QStringLiteral("/stats/eurofxref/eurofxref-daily.xml"));
+    AppSettings settings(world.defaults, transport, world.clock);
+    world.clock.advance(300);
+    binance->answer(result(Exchange::binance, "112.5"));
+    refreshNow(*store);
+    EXPECT_EQ(store->menuBarTitle(MenuBarDisplayMode::totalWithChange, settings),
+              QStringLiteral("$112 +12.50%"));
+    EXPECT_EQ(store->menuBarTitle(MenuBarDisplayMode::iconOnly, settings), std::nullopt);
+}
+
+}  // namespace
