@@ -6,7 +6,6 @@
 #include "models/PortfolioTrendSample.h"
 #include "store/PerformancePeriod.h"
 #include "store/PortfolioValuePoint.h"
-#include "store/Preference.h"
 
 #include <QTimeZone>
 
@@ -14,10 +13,6 @@
 #include <vector>
 
 namespace vantrell {
-
-// Whether recorded capital flows are taken out of the change figures. Written by the settings
-// form, read by the store and the analytics page at every computation.
-inline constexpr Preference<bool> adjustExternalFlowsPreference{u"adjustExternalFlows", false};
 
 // The change of the portfolio's value over a period, worked out from the value history: the
 // current total against a base point at the start of the period, net of the capital flows

@@ -318,7 +318,7 @@ void PortfolioStore::updatePerformance(Date at)
 {
     PortfolioPerformance::Figures figures;
     if (m_state.snapshot.isLive && hasFreshCompleteData()) {
-        const bool adjust = readPreference(m_defaults, adjustExternalFlowsPreference);
+        const bool adjust = readPreference(m_defaults, preferences::adjustExternalFlows);
         figures = PortfolioPerformance(m_history.points(), m_flows.flows(),
                                        m_state.snapshot.totalValue, adjust)
                       .figures(at, timeZone());

@@ -87,6 +87,9 @@ inline constexpr Preference<bool> automaticallyChecksForUpdates{u"automaticallyC
 inline const Preference<CurrencyRates> currencyRates{u"currencyRates", {}};
 inline constexpr Preference<std::optional<Date>> currencyRatesUpdatedAt{u"currencyRatesUpdatedAt",
                                                                         std::nullopt};
+// Whether recorded capital flows are taken out of the change figures. Written by the settings
+// form, read by the store and the analytics page at every computation.
+inline constexpr Preference<bool> adjustExternalFlows{u"adjustExternalFlows", false};
 
 }  // namespace preferences
 
