@@ -1,5 +1,23 @@
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+// Replies aborted by the last test are still being wound down by Qt's network thread: give the
+// event loop a moment to finish them and run their deferred deletions before the application
+// object (and with it the network manager) goes away, so leak checking sees a quiet teardown.
+void drainPendingWork()
+{
+    QEventLoop loop;
+    QTimer::singleShot(100, &loop, &QEventLoop::quit);
+    loop.exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
 
 // Every test binary runs inside a QCoreApplication so coroutines, timers and sockets have an
 // event loop.
@@ -7,5 +25,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    drainPendingWork();
+    return result;
 }
