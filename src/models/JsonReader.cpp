@@ -6,6 +6,7 @@
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
+#include <cstring>
 #include <iterator>
 #include <new>
 #include <string>
@@ -18,6 +19,25 @@ namespace {
 
 constexpr unsigned parseFlags =
     rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
+
+// RapidJSON refuses an escaped high surrogate without its partner but decodes a lone low one
+// ("\udc00") into bytes that are not UTF-8, which no writer accepts afterwards. The input itself
+// was validated, so ED followed by A0-BF (a UTF-16 surrogate's encoding) can only come from such
+// an escape.
+bool holdsSurrogate(const char* text, rapidjson::SizeType length)
+{
+    const char* const end = text + length;
+    for (const char* p = text; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\xED', static_cast<size_t>(end - p)));
+        if (p == nullptr) {
+            return false;
+        }
+        if (p + 1 < end && static_cast<unsigned char>(p[1]) >= 0xA0) {
+            return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -54,11 +74,19 @@ public:
     }
     bool String(const char* text, rapidjson::SizeType length, bool)
     {
+        if (holdsSurrogate(text, length)) {
+            m_loneSurrogate = true;
+            return false;
+        }
         pushText(Type::string, text, length);
         return true;
     }
     bool Key(const char* text, rapidjson::SizeType length, bool)
     {
+        if (holdsSurrogate(text, length)) {
+            m_loneSurrogate = true;
+            return false;
+        }
         m_keys.emplace_back(text, length);
         return true;
     }
@@ -100,6 +128,7 @@ public:
     bool Default() { return false; }
 
     bool tooDeep() const { return m_tooDeep; }
+    bool loneSurrogate() const { return m_loneSurrogate; }
     JsonValue takeRoot() { return std::move(m_values.back()); }
 
 private:
@@ -123,6 +152,7 @@ private:
     std::vector<std::string> m_keys;
     int m_depth = 0;
     bool m_tooDeep = false;
+    bool m_loneSurrogate = false;
 };
 
 namespace {
@@ -144,6 +174,9 @@ JsonValue JsonReader::parse(std::string_view utf8)
     const rapidjson::ParseResult result = reader.Parse<parseFlags>(stream, builder);
     if (builder.tooDeep()) {
         failAt("nesting deeper than " + std::to_string(maxDepth) + " levels", result.Offset());
+    }
+    if (builder.loneSurrogate()) {
+        failAt("a lone surrogate escape in a string", result.Offset());
     }
     if (result.IsError()) {
         failAt(rapidjson::GetParseError_En(result.Code()), result.Offset());

@@ -17,11 +17,12 @@ namespace vantrell {
 namespace {
 
 // The coroutine resumes inside the reply's `finished` signal, so the reply must not be deleted
-// there and then.
+// there and then. Nor may its connections be cut: an aborted reply tells the network thread to
+// drop the transfer only after `finished`, and without that message the connection stays busy,
+// so requests queued for the same host wait for their time-out.
 struct ReplyDeleter {
     void operator()(QNetworkReply* reply) const
     {
-        reply->disconnect();
         reply->abort();  // does nothing once finished
         reply->deleteLater();
     }

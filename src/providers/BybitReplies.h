@@ -17,6 +17,8 @@ class JsonValue;
 
 // The frame around every v5 reply. `retCode` is a JSON integer (unlike the text codes of other
 // exchanges); a non-zero code is the exchange refusing the request, checked by the connector.
+// A refusal carries an empty `result` object ("result":{}), so `result` is read only when the
+// code says success; otherwise the refusal would surface as an unreadable reply.
 template <typename T>
 struct BybitEnvelope {
     int retCode = 0;
@@ -25,9 +27,12 @@ struct BybitEnvelope {
 
     static BybitEnvelope fromJson(const JsonValue& json)
     {
-        return BybitEnvelope{json::required<int>(json, "retCode"),
-                             json::required<QString>(json, "retMsg"),
-                             json::required<T>(json, "result")};
+        BybitEnvelope envelope{json::required<int>(json, "retCode"),
+                               json::required<QString>(json, "retMsg"), T{}};
+        if (envelope.retCode == 0) {
+            envelope.result = json::required<T>(json, "result");
+        }
+        return envelope;
     }
 };
 

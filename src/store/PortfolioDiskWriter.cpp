@@ -28,9 +28,17 @@ bool encode(const PortfolioDiskWriter::Encoder& encoder, QByteArray& data)
     }
 }
 
+bool writeAll(QIODevice& file, const QByteArray& data)
+{
+    return file.write(data) == data.size();
+}
+
 }  // namespace
 
-PortfolioDiskWriter::PortfolioDiskWriter(QObject* parent) : QObject(parent)
+PortfolioDiskWriter::PortfolioDiskWriter(QObject* parent) : PortfolioDiskWriter(writeAll, parent) {}
+
+PortfolioDiskWriter::PortfolioDiskWriter(ContentWriter writeContents, QObject* parent)
+    : QObject(parent), m_writeContents(std::move(writeContents))
 {
     m_thread.reset(QThread::create([this] { runLoop(); }));
     m_thread->setObjectName(QStringLiteral("PortfolioDiskWriter"));
@@ -192,7 +200,7 @@ bool PortfolioDiskWriter::replaceFile(const Request& request)
     }
     // The temporary file becomes owner-only before its first byte; the rename keeps its mode,
     // so a new file is never readable by others, not even for a moment.
-    if (!file.setPermissions(ownerOnlyFile) || file.write(data) != data.size()) {
+    if (!file.setPermissions(ownerOnlyFile) || !m_writeContents(file, data)) {
         file.cancelWriting();
         return false;
     }

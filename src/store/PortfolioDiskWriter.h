@@ -15,6 +15,7 @@
 #include <mutex>
 #include <vector>
 
+class QIODevice;
 class QThread;
 
 namespace vantrell {
@@ -40,8 +41,13 @@ public:
     using Encoder = std::function<QByteArray()>;  // may throw; runs on the writer's thread
     using Completion = std::function<void(Outcome)>;
     using Task = std::function<bool()>;  // true on success
+    // Puts the encoded bytes into the open temporary file; true when all of them went in. The
+    // default writes them in one go; tests hand in one that gives up part-way, as a full disk
+    // does. Runs on the writer's thread.
+    using ContentWriter = std::function<bool(QIODevice& file, const QByteArray& data)>;
 
     explicit PortfolioDiskWriter(QObject* parent = nullptr);
+    explicit PortfolioDiskWriter(ContentWriter writeContents, QObject* parent = nullptr);
     // Carries out every request made before, then stops the thread. Outcomes that have not been
     // delivered by then are dropped.
     ~PortfolioDiskWriter() override;
@@ -100,6 +106,7 @@ private:
     std::deque<std::function<void()>> m_jobs;  // guarded by m_mutex
     bool m_stopping = false;                   // guarded by m_mutex
     std::unique_ptr<QThread> m_thread;
+    const ContentWriter m_writeContents;  // set before the thread starts, never changed
 
     // Touched only by the writer's thread.
     std::map<QString, quint64> m_revisions;

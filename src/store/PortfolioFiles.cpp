@@ -35,7 +35,13 @@ ReadResult readCapped(const QString& path, QByteArray& data)
     if (file.size() > PortfolioFiles::maxFileSize) {
         return ReadResult::tooLarge;
     }
-    data = file.read(PortfolioFiles::maxFileSize + 1);
+    // QIODevice::read allocates the whole requested size up front: ask for what the file holds
+    // (and one byte more to see it grow), and only read on towards the cap when it did grow.
+    const qint64 expected = file.size();
+    data = file.read(expected + 1);
+    if (data.size() > expected) {
+        data += file.read(PortfolioFiles::maxFileSize + 1 - data.size());
+    }
     if (file.error() != QFileDevice::NoError) {
         return ReadResult::unreadable;
     }

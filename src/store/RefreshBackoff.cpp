@@ -13,6 +13,9 @@ void RefreshBackoff::failed(Date date, double interval, std::optional<double> re
     if (retryAfter && !std::isfinite(*retryAfter)) {
         retryAfter.reset();
     }
+    if (retryAfter) {
+        retryAfter = std::min(*retryAfter, longestServerWait);
+    }
     const double base =
         std::isfinite(interval) && interval > shortestBaseDelay ? interval : shortestBaseDelay;
     const double delay = std::min(std::ldexp(base, failures - 1), longestDelay);
@@ -29,7 +32,11 @@ void RefreshBackoff::failed(Date date, double interval, std::optional<double> re
 
 bool RefreshBackoff::isEligible(Date now, bool force) const
 {
-    return now >= serverRetryUntil && (force || now >= nextAttempt);
+    const auto holds = [now](Date until) {
+        return now < until && until.secondsSinceReferenceDate - now.secondsSinceReferenceDate <=
+                                  std::max(longestDelay, longestServerWait);
+    };
+    return !holds(serverRetryUntil) && (force || !holds(nextAttempt));
 }
 
 }  // namespace vantrell

@@ -13,6 +13,8 @@ struct RefreshBackoff {
     // Refresh intervals shorter than this still wait this long after a failure.
     static constexpr double shortestBaseDelay = 5;
     static constexpr double longestDelay = 300;
+    // The longest wait a server can ask for (the HTTP client keeps Retry-After within it).
+    static constexpr double longestServerWait = 3600;
 
     int failures = 0;
     // Earliest time of the next regular fetch; a forced refresh may come sooner.
@@ -27,7 +29,9 @@ struct RefreshBackoff {
     void failed(Date date, double interval, std::optional<double> retryAfter);
 
     // Whether the exchange may be fetched at `now`. A forced refresh skips the regular wait but
-    // never a wait the server asked for.
+    // never a wait the server asked for. A wait that ends further ahead than any wait can last
+    // was set before the clock went back; it no longer holds, or the exchange would be left out
+    // until the clock caught up again.
     bool isEligible(Date now, bool force) const;
 
     friend bool operator==(const RefreshBackoff&, const RefreshBackoff&) = default;

@@ -91,6 +91,18 @@ TEST(JsonReaderTest, DecodesEscapesAndUnicode)
     EXPECT_EQ(items[3].toQString(), QStringLiteral("中文 é"));
 }
 
+// U+D000-U+D7FF share their first UTF-8 byte with the surrogates, which the reader refuses.
+TEST(JsonReaderTest, AcceptsCharactersNextToTheSurrogates)
+{
+    const JsonValue value =
+        JsonReader::parse(QByteArray(R"({"\ud7ff":["\ud55c", "한", "\ue000"]})"));
+    EXPECT_EQ(value.members()[0].key, "\xED\x9F\xBF");
+    const JsonValue::Array& items = value.members()[0].value.items();
+    EXPECT_EQ(items[0].text(), "\xED\x95\x9C");
+    EXPECT_EQ(items[1].text(), "\xED\x95\x9C");
+    EXPECT_EQ(items[2].text(), "\xEE\x80\x80");
+}
+
 TEST(JsonReaderTest, RejectsInvalidText)
 {
     const struct {
@@ -114,6 +126,8 @@ TEST(JsonReaderTest, RejectsInvalidText)
         {"invalid UTF-8", "\"\xFF\xFE\""},
         {"overlong UTF-8", "\"\xC0\xAF\""},
         {"lone surrogate escape", R"("\ud800")"},
+        {"lone low surrogate escape", R"(["\udc00"])"},
+        {"lone low surrogate escape in a key", R"({"\udfff":1})"},
         {"HTML error page", "<html><body><h1>502 Bad Gateway</h1></body></html>"},
         {"NUL after value", "[1]\0"s},
         {"NUL then garbage", "{}\0garbage"s},

@@ -310,6 +310,13 @@ TEST_F(BybitProviderTest, RequiredCallFailuresAndRefusalsEndTheFetch)
          ExchangeAPIError::httpStatus(403, u"请求失败"_qs)},
         {"wallet cut short", walletPath, LoopbackReply::json(200, "{}").truncated(),
          ExchangeAPIError::network()},
+        // Bybit's refusals carry an empty result object.
+        {"wallet refused with an empty result", walletPath,
+         LoopbackReply::json(200, envelope("10003", "API key is invalid.", "{}")),
+         ExchangeAPIError::api(u"API key is invalid."_qs)},
+        {"tickers refused with an empty result", tickersPath,
+         LoopbackReply::json(200, envelope("10016", "Service not available", "{}")),
+         ExchangeAPIError::api(u"Service not available"_qs)},
         {"tickers refused", tickersPath,
          LoopbackReply::json(200, envelope("10016", "Service not available", R"({"list":[]})")),
          ExchangeAPIError::api(u"Service not available"_qs)},
@@ -330,7 +337,7 @@ TEST_F(BybitProviderTest, RequiredCallFailuresAndRefusalsEndTheFetch)
 TEST_F(BybitProviderTest, UndecodableRequiredReplyIsADecodingFailure)
 {
     const std::vector<std::pair<QByteArray, QByteArray>> replies = {
-        {walletPath, envelope("10001", "params error", "{}")},     // no list: not the envelope text
+        {walletPath, envelope("0", "OK", "{}")},                   // success without a list
         {walletPath, envelope(R"("0")", "OK", R"({"list":[]})")},  // code as text
         {walletPath, envelope("0", "OK", R"({"list":[{"totalEquity":1,"coin":[]}]})")},
         {walletPath, R"({"retCode":0,"result":{"list":[]}})"},  // retMsg missing

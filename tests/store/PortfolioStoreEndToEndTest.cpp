@@ -3,85 +3,26 @@
 
 #include "store/PortfolioStore.h"
 
-#include "models/JsonReader.h"
-#include "models/JsonValue.h"
-#include "models/JsonWriter.h"
-#include "networking/NetworkHttpTransport.h"
-#include "platform/MemoryDefaultsStore.h"
-#include "security/ConnectorFactory.h"
-#include "security/LocalCredentialStore.h"
-#include "store/PortfolioDiskWriter.h"
-#include "store/PortfolioFiles.h"
-
-#include "support/BitgetFixtureSignature.h"
-#include "support/BybitFixtureSignature.h"
-#include "support/ExchangeFixtureServer.h"
-#include "support/FixtureSignatures.h"
-#include "support/GateFixtureSignature.h"
-#include "support/ManualClock.h"
-#include "support/OKXFixtureSignature.h"
-#include "support/RecordingNotifier.h"
-#include "support/TaskResult.h"
+#include "support/LoopbackStoreHarness.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <map>
 #include <memory>
-#include <set>
-#include <string>
 #include <vector>
 
 namespace vantrell {
 namespace {
 
+using test::holdsTheSameData;
+using test::LoopbackStoreHarness;
+
 Decimal dec(const char* text)
 {
     return *Decimal::parse(text);
-}
-
-struct ExchangeSetup {
-    Exchange exchange;
-    QString fixtureFolder;
-    std::vector<std::pair<CredentialField, QString>> credentials;
-    SignatureCheck signature;
-};
-
-std::vector<ExchangeSetup> setups()
-{
-    return {
-        {Exchange::binance,
-         u"binance"_qs,
-         {{CredentialField::binanceAPIKey, u"fixture-key"_qs},
-          {CredentialField::binanceSecretKey, u"fixture-secret"_qs}},
-         FixtureSignatures::binance(u"fixture-key"_qs, u"fixture-secret"_qs)},
-        {Exchange::okx,
-         u"okx"_qs,
-         {{CredentialField::okxAPIKey, u"fixture-key"_qs},
-          {CredentialField::okxSecretKey, u"okx-secret"_qs},
-          {CredentialField::okxPassphrase, u"okx-pass"_qs}},
-         okxFixtureSignature(u"fixture-key"_qs, u"okx-secret"_qs, u"okx-pass"_qs)},
-        {Exchange::bybit,
-         u"bybit"_qs,
-         {{CredentialField::bybitAPIKey, u"bybit-key"_qs},
-          {CredentialField::bybitSecretKey, u"bybit-secret"_qs}},
-         bybitFixtureSignature(u"bybit-key"_qs, u"bybit-secret"_qs)},
-        {Exchange::bitget,
-         u"bitget"_qs,
-         {{CredentialField::bitgetAPIKey, u"bitget-key"_qs},
-          {CredentialField::bitgetSecretKey, u"bitget-secret"_qs},
-          {CredentialField::bitgetPassphrase, u"bitget-pass"_qs}},
-         bitgetFixtureSignature(u"bitget-key"_qs, u"bitget-secret"_qs, u"bitget-pass"_qs)},
-        {Exchange::gateio,
-         u"gate"_qs,
-         {{CredentialField::gateAPIKey, u"gate-key"_qs},
-          {CredentialField::gateSecretKey, u"gate-secret"_qs}},
-         gateFixtureSignature(u"gate-key"_qs, u"gate-secret"_qs)},
-    };
 }
 
 // What the connector tests establish for each exchange's recorded replies.
@@ -95,168 +36,24 @@ const std::map<Exchange, Decimal>& connectorTotals()
     return totals;
 }
 
-// The recorded replies hold assets without a usable price on purpose; they are worth nothing but
-// make a result incomplete, and only complete data earns a history point. Names are per exchange:
-// Bitget prices its "usdc", Bybit does not.
-using AssetNames = std::set<std::string>;
-
-const std::map<QString, AssetNames>& unpricedAssets()
-{
-    static const std::map<QString, AssetNames> names = {
-        {u"binance"_qs, {"NOPRICE", "BAD"}},       {u"okx"_qs, {"NOPRICE", "BAD"}},
-        {u"bybit"_qs, {"NOPRICE", "ZPX", "usdc"}}, {u"bitget"_qs, {"NOPRICE"}},
-        {u"gate"_qs, {"NOPRICE", "GONE", "usdt"}},
-    };
-    return names;
-}
-
-bool isRowOf(const JsonValue& row, const AssetNames& assets)
-{
-    if (!row.isObject()) {
-        return false;
-    }
-    for (const char* key : {"asset", "coin", "currency", "ccy"}) {
-        const JsonValue* asset = row.find(key);
-        if (asset != nullptr && asset->isString() && assets.contains(asset->text())) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void dropRows(JsonValue& value, const AssetNames& assets)
-{
-    if (value.isArray()) {
-        std::erase_if(value.items(),
-                      [&assets](const JsonValue& row) { return isRowOf(row, assets); });
-        for (JsonValue& item : value.items()) {
-            dropRows(item, assets);
-        }
-    } else if (value.isObject()) {
-        for (auto& member : value.members()) {
-            dropRows(member.value, assets);
-        }
-    }
-}
-
-// Serves the exchange's recorded replies without the rows of unpriced assets.
-void servePriced(ExchangeFixtureServer& server, const QString& folder)
-{
-    const JsonValue routes =
-        JsonReader::parse(ExchangeFixtureServer::fixture(folder + u"/routes.json"_qs));
-    for (const JsonValue& route : routes.items()) {
-        const QString file = QString::fromStdString(route.find("file")->text());
-        JsonValue body = JsonReader::parse(ExchangeFixtureServer::fixture(folder + u'/' + file));
-        dropRows(body, unpricedAssets().at(folder));
-        const LoopbackReply reply = LoopbackReply::json(200, JsonWriter::write(body));
-        const QByteArray method = QByteArray::fromStdString(route.find("method")->text());
-        const QByteArray path = QByteArray::fromStdString(route.find("path")->text());
-        if (const JsonValue* query = route.find("query")) {
-            server.serve(method, path, QByteArray::fromStdString(query->text()), reply);
-        } else {
-            server.serve(method, path, reply);
-        }
-    }
-}
-
-const QString secondBinanceAccount = u"6F1E2C4A-0B7D-4E59-9C3A-2D8F5B1A7E60"_qs;
 const QByteArray gateAccountsPath = QByteArrayLiteral("/api/v4/spot/accounts");
 
 class PortfolioStoreEndToEndTest : public ::testing::Test {
 protected:
-    PortfolioStoreEndToEndTest()
-    {
-        LocalCredentialStore main(defaults);
-        LocalCredentialStore second(defaults, secondBinanceAccount);
-        for (ExchangeSetup& setup : setups()) {
-            auto server = std::make_unique<ExchangeFixtureServer>(setup.signature);
-            servePriced(*server, setup.fixtureFolder);
-            for (const auto& [field, value] : setup.credentials) {
-                EXPECT_TRUE(main.setValue(value, field));
-                if (setup.exchange == Exchange::binance) {
-                    EXPECT_TRUE(second.setValue(value, field));
-                }
-            }
-            factories.emplace(
-                setup.exchange,
-                ConnectorFactory(server->endpoints(), NetworkHttpTransport::shared(), clock));
-            servers.emplace(setup.exchange, std::move(server));
-        }
-        EXPECT_TRUE(main.saveAccount({secondBinanceAccount, Exchange::binance, u"副账户"_qs}));
-    }
-
-    ProviderFactory providerFactory()
-    {
-        return [this](const LocalCredentialStore& credentials, Exchange exchange) {
-            return factories.at(exchange).provider(exchange, credentials);
-        };
-    }
-
-    // A store over the same folder and defaults, with its own writer, that only loads.
-    std::unique_ptr<PortfolioStore> makeStore()
-    {
-        writer = std::make_unique<PortfolioDiskWriter>();
-        PortfolioStore::Services services(defaults, clock, notifier,
-                                          SupportFolder(folder.path() + u"/Vantrell"_qs));
-        services.writer = writer.get();
-        services.timeZone = QTimeZone(QByteArrayLiteral("UTC"));
-        return std::make_unique<PortfolioStore>(LocalCredentialStore(defaults), providerFactory(),
-                                                std::move(services), false);
-    }
-
-    void refresh(PortfolioStore& store, bool force)
-    {
-        ASSERT_TRUE(test::runTask(store.refreshNow(force)).succeeded());
-        writer->flush();
-        QCoreApplication::sendPostedEvents();
-    }
+    std::unique_ptr<PortfolioStore> makeStore() { return world.makeStore(); }
+    void refresh(PortfolioStore& store, bool force) { world.refresh(store, force); }
 
     // Every recorded route of Gate answers `reply` from now on.
-    void failGate(const LoopbackReply& reply)
+    void failGate(const LoopbackReply& reply) { world.failRoutes(Exchange::gateio, reply); }
+
+    qsizetype gateAccountRequests()
     {
-        ExchangeFixtureServer& gate = *servers.at(Exchange::gateio);
-        for (const char* path :
-             {"/api/v4/spot/accounts", "/api/v4/spot/tickers", "/api/v4/futures/usdt/accounts",
-              "/api/v4/futures/usdt/positions"}) {
-            gate.serve("GET", QByteArray(path), reply);
-        }
+        return world.server(Exchange::gateio).requestsTo(gateAccountsPath).size();
     }
 
-    qsizetype gateAccountRequests() const
-    {
-        return servers.at(Exchange::gateio)->requestsTo(gateAccountsPath).size();
-    }
-
-    qsizetype allRequests() const
-    {
-        qsizetype count = 0;
-        for (const auto& [exchange, server] : servers) {
-            count += server->requests().size();
-        }
-        return count;
-    }
-
-    QTemporaryDir folder;
-    MemoryDefaultsStore defaults;
-    ManualClock clock;
-    RecordingNotifier notifier;
-    std::map<Exchange, std::unique_ptr<ExchangeFixtureServer>> servers;
-    std::map<Exchange, ConnectorFactory> factories;
-    std::unique_ptr<PortfolioDiskWriter> writer;
+    LoopbackStoreHarness world;
+    ManualClock& clock = world.clock;
 };
-
-// The same portfolio: equal totals and accounts, and the same rows. The order of the rows follows
-// the order in which the exchanges' results arrived, which the network decides.
-bool holdsTheSameData(const PortfolioSnapshot& a, const PortfolioSnapshot& b)
-{
-    return a.totalValue == b.totalValue && a.dailyPnL == b.dailyPnL &&
-           a.dailyChangePercent == b.dailyChangePercent && a.exchanges == b.exchanges &&
-           a.isLive == b.isLive &&
-           std::is_permutation(a.positions.begin(), a.positions.end(), b.positions.begin(),
-                               b.positions.end()) &&
-           std::is_permutation(a.balances.begin(), a.balances.end(), b.balances.begin(),
-                               b.balances.end());
-}
 
 TEST_F(PortfolioStoreEndToEndTest, RefreshesFailsOverAndRestartsFromItsFiles)
 {
@@ -286,7 +83,7 @@ TEST_F(PortfolioStoreEndToEndTest, RefreshesFailsOverAndRestartsFromItsFiles)
         });
     };
     EXPECT_GT(ofAccount(u"binance"_qs), 0);
-    EXPECT_EQ(ofAccount(u"binance"_qs), ofAccount(secondBinanceAccount));
+    EXPECT_EQ(ofAccount(u"binance"_qs), ofAccount(LoopbackStoreHarness::secondBinanceAccount));
 
     for (Exchange exchange : order) {
         const ExchangeRefreshStatus status = store->status(exchange);
@@ -296,7 +93,7 @@ TEST_F(PortfolioStoreEndToEndTest, RefreshesFailsOverAndRestartsFromItsFiles)
     }
     ASSERT_EQ(store->valueHistory().size(), 1u);
     EXPECT_EQ(store->valueHistory().front().totalValue, first.totalValue);
-    EXPECT_TRUE(QFile::exists(folder.path() + u"/Vantrell/"_qs + PortfolioFiles::cacheFileName));
+    EXPECT_TRUE(QFile::exists(world.cachePath()));
     const PortfolioSnapshot kept = first;
 
     // Gate asks to be left alone for two minutes: its last data stays.
@@ -343,11 +140,11 @@ TEST_F(PortfolioStoreEndToEndTest, RefreshesFailsOverAndRestartsFromItsFiles)
     store.reset();
 
     // A new run over the same files shows the portfolio before any request is answered.
-    const qsizetype requestsBefore = allRequests();
+    const qsizetype requestsBefore = world.requestCount();
     auto restarted = makeStore();
     EXPECT_TRUE(holdsTheSameData(restarted->snapshot(), kept));
     EXPECT_EQ(restarted->valueHistory(), history);
-    EXPECT_EQ(allRequests(), requestsBefore);
+    EXPECT_EQ(world.requestCount(), requestsBefore);
 }
 
 }  // namespace

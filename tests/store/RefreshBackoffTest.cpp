@@ -101,3 +101,22 @@ TEST(RefreshBackoffTest, ForcedRefreshSkipsTheRegularWaitButNotTheServerWait)
         EXPECT_EQ(backoff.isEligible(t0.addingSeconds(at), force), eligible) << at << force;
     }
 }
+
+// Waits set while the clock ran far ahead must not shut the exchange out once the clock is put
+// right; ordinary waits, even the longest a server can ask for, still hold.
+TEST(RefreshBackoffTest, ClockPutBackDoesNotStretchTheWait)
+{
+    const Date yearAhead = t0.addingSeconds(365 * 86400.0);
+    RefreshBackoff backoff;
+    backoff.failed(yearAhead, 10, 120.0);
+    EXPECT_FALSE(backoff.isEligible(yearAhead.addingSeconds(60), true));
+    EXPECT_TRUE(backoff.isEligible(t0, false));
+    EXPECT_TRUE(backoff.isEligible(t0, true));
+
+    RefreshBackoff longest;
+    longest.failed(t0, 10, 1e9);  // a hint beyond the longest wait counts as the longest
+    EXPECT_EQ(longest.serverRetryUntil, t0.addingSeconds(RefreshBackoff::longestServerWait));
+    EXPECT_FALSE(longest.isEligible(t0, true));
+    EXPECT_FALSE(longest.isEligible(t0.addingSeconds(3599), true));
+    EXPECT_TRUE(longest.isEligible(t0.addingSeconds(3600), false));
+}

@@ -41,6 +41,11 @@ ExchangeFixtureServer::ExchangeFixtureServer(SignatureCheck signatureCheck)
     resetCache();
 }
 
+void ExchangeFixtureServer::setSignatureCheck(SignatureCheck signatureCheck)
+{
+    m_signatureCheck = std::move(signatureCheck);
+}
+
 void ExchangeFixtureServer::resetCache()
 {
     PublicMarketCache::shared().clear();

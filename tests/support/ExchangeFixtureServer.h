@@ -53,6 +53,10 @@ public:
     void serve(const QByteArray& method, const QByteArray& path, const QByteArray& query,
                LoopbackReply reply);
 
+    // Replaces the check that signed requests pass before any route answers: a key that was
+    // revoked, or a server that also checks the request's time.
+    void setSignatureCheck(SignatureCheck signatureCheck);
+
     // Forgets the public replies the connectors cached, so the next fetch asks for them again.
     static void resetCache();
 

@@ -9,6 +9,11 @@
 
 #include <memory>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace vantrell {
 
 namespace {
@@ -92,6 +97,15 @@ void writeReply(QTcpSocket& socket, const LoopbackReply& reply)
     socket.disconnectFromHost();  // after the pending bytes are written
 }
 
+QUrl loopbackUrl(quint16 port)
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(QStringLiteral("127.0.0.1"));
+    url.setPort(port);
+    return url;
+}
+
 }  // namespace
 
 std::optional<QByteArray> RecordedRequest::header(const QByteArray& name) const
@@ -168,11 +182,7 @@ quint16 LoopbackServer::port() const
 
 QUrl LoopbackServer::baseUrl() const
 {
-    QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(QStringLiteral("127.0.0.1"));
-    url.setPort(m_port);
-    return url;
+    return loopbackUrl(m_port);
 }
 
 QUrl LoopbackServer::url(const QString& path, const QString& query) const
@@ -240,6 +250,34 @@ LoopbackReply LoopbackServer::replyFor(const RecordedRequest& request) const
         return LoopbackReply::json(404, R"({"msg":"no route"})");
     }
     return route->second(request);
+}
+
+RefusingPort::RefusingPort()
+{
+    m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;  // any free port
+    socklen_t length = sizeof(address);
+    if (m_socket < 0 || ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ADD_FAILURE() << "RefusingPort: cannot bind a loopback port";
+        return;
+    }
+    m_port = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort()
+{
+    if (m_socket >= 0) {
+        ::close(m_socket);
+    }
+}
+
+QUrl RefusingPort::baseUrl() const
+{
+    return loopbackUrl(m_port);
 }
 
 }  // namespace vantrell

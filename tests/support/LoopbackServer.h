@@ -103,4 +103,22 @@ private:
     QList<RecordedRequest> m_requests;
 };
 
+// A loopback port that refuses every connection, like a host whose service is down. The port is
+// bound but never listens, so no other server (of this test or another process) can take it
+// while the object lives.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+
+    quint16 port() const { return m_port; }
+    QUrl baseUrl() const;  // http://127.0.0.1:<port>
+
+private:
+    int m_socket = -1;
+    quint16 m_port = 0;
+};
+
 }  // namespace vantrell

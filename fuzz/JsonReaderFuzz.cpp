@@ -1,0 +1,3 @@
+#include "targets/FuzzEntry.h"
+
+VANTRELL_FUZZ_ENTRY(fuzzJsonReader)
