@@ -8,23 +8,6 @@
 
 namespace vantrell {
 
-struct FakeHttpTransport::Hold {
-    std::coroutine_handle<> waiter;
-    bool released = false;
-    bool cancelled = false;
-};
-
-class FakeHttpTransport::HoldAwaiter {
-public:
-    explicit HoldAwaiter(std::shared_ptr<Hold> hold) : m_hold(std::move(hold)) {}
-    bool await_ready() const noexcept { return m_hold->released; }
-    void await_suspend(std::coroutine_handle<> waiter) noexcept { m_hold->waiter = waiter; }
-    void await_resume() const noexcept {}
-
-private:
-    std::shared_ptr<Hold> m_hold;
-};
-
 HttpResponse FakeHttpTransport::json(int status, QByteArray body,
                                      QList<HttpResponse::Header> headers)
 {
@@ -62,13 +45,13 @@ void FakeHttpTransport::setHolding(bool holding)
 int FakeHttpTransport::heldCount() const
 {
     return static_cast<int>(std::count_if(m_held.begin(), m_held.end(),
-                                          [](const auto& hold) { return !hold->released; }));
+                                          [](const auto& hold) { return !hold->isReleased(); }));
 }
 
 void FakeHttpTransport::releaseAll()
 {
     for (const auto& hold : std::exchange(m_held, {})) {
-        wake(hold);
+        hold->release();
     }
 }
 
@@ -88,36 +71,12 @@ QCoro::Task<HttpResponse> FakeHttpTransport::perform(HttpRequest request)
         throw HttpTransportError();
     }
     if (m_holding) {
-        const auto hold = std::make_shared<Hold>();
-        m_held.push_back(hold);
-        const int callback = token ? token->onCancel([hold] {
-            hold->cancelled = true;
-            wake(hold);
-        })
-                                   : 0;
-        co_await HoldAwaiter(hold);
-        if (token) {
-            token->removeCallback(callback);
-        }
-        if (hold->cancelled) {
+        m_held.push_back(std::make_shared<ReplyHold>());
+        if (co_await ReplyHold::wait(m_held.back(), token)) {
             throw HttpTransportError();
         }
     }
     co_return answer(request);
-}
-
-void FakeHttpTransport::wake(const std::shared_ptr<Hold>& hold)
-{
-    if (hold->released) {
-        return;
-    }
-    hold->released = true;
-    // Resume from the event loop, like a real reply, never inside the caller of release or
-    // cancel.
-    if (const std::coroutine_handle<> waiter = hold->waiter) {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [waiter] { waiter.resume(); }, Qt::QueuedConnection);
-    }
 }
 
 HttpResponse FakeHttpTransport::answer(const HttpRequest& request) const

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "networking/HttpTransport.h"
+#include "support/ReplyHold.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
-#include <coroutine>
 #include <functional>
 #include <map>
 #include <memory>
@@ -60,17 +60,13 @@ public:
     QCoro::Task<HttpResponse> perform(HttpRequest request) override;
 
 private:
-    struct Hold;
-    class HoldAwaiter;
-
-    static void wake(const std::shared_ptr<Hold>& hold);
     HttpResponse answer(const HttpRequest& request) const;
 
     std::map<std::pair<QByteArray, QString>, Handler> m_routes;
     Handler m_fallback;
     std::vector<HttpRequest> m_requests;
     bool m_holding = false;
-    std::vector<std::shared_ptr<Hold>> m_held;
+    std::vector<std::shared_ptr<ReplyHold>> m_held;
 };
 
 }  // namespace vantrell

@@ -1,12 +1,12 @@
 #include "support/HoldingHttpTransport.h"
 
+#include "support/ReplyHold.h"
 #include "support/SpinUntil.h"
 
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
-#include <coroutine>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -17,24 +17,7 @@ struct HoldingHttpTransport::State {
     bool holding = false;
     int started = 0;
     int ended = 0;
-    std::vector<std::shared_ptr<Hold>> held;
-};
-
-struct HoldingHttpTransport::Hold {
-    std::coroutine_handle<> waiter;
-    bool released = false;
-    bool cancelled = false;
-};
-
-class HoldingHttpTransport::HoldAwaiter {
-public:
-    explicit HoldAwaiter(std::shared_ptr<Hold> hold) : m_hold(std::move(hold)) {}
-    bool await_ready() const noexcept { return m_hold->released; }
-    void await_suspend(std::coroutine_handle<> waiter) noexcept { m_hold->waiter = waiter; }
-    void await_resume() const noexcept {}
-
-private:
-    std::shared_ptr<Hold> m_hold;
+    std::vector<std::shared_ptr<ReplyHold>> held;
 };
 
 // Counts a request as ended however its coroutine leaves: value, exception or cancel.
@@ -83,7 +66,7 @@ int HoldingHttpTransport::heldCount() const
 {
     int count = 0;
     for (const auto& hold : m_state->held) {
-        count += hold->released ? 0 : 1;
+        count += hold->isReleased() ? 0 : 1;
     }
     return count;
 }
@@ -91,7 +74,7 @@ int HoldingHttpTransport::heldCount() const
 void HoldingHttpTransport::releaseAll()
 {
     for (const auto& hold : std::exchange(m_state->held, {})) {
-        wake(hold);
+        hold->release();
     }
 }
 
@@ -125,18 +108,9 @@ QCoro::Task<HttpResponse> HoldingHttpTransport::forward(HttpTransport& inner,
         failure = std::current_exception();
     }
     if (state->holding) {
-        const auto hold = std::make_shared<Hold>();
-        state->held.push_back(hold);
-        const int callback = token ? token->onCancel([hold] {
-            hold->cancelled = true;
-            wake(hold);
-        })
-                                   : 0;
-        co_await HoldAwaiter(hold);
-        if (token) {
-            token->removeCallback(callback);
-        }
-        if (hold->cancelled && !failure) {
+        state->held.push_back(std::make_shared<ReplyHold>());
+        const bool cancelled = co_await ReplyHold::wait(state->held.back(), token);
+        if (cancelled && !failure) {
             failure = std::make_exception_ptr(HttpTransportError());
         }
     }
@@ -144,18 +118,6 @@ QCoro::Task<HttpResponse> HoldingHttpTransport::forward(HttpTransport& inner,
         std::rethrow_exception(failure);
     }
     co_return response;
-}
-
-void HoldingHttpTransport::wake(const std::shared_ptr<Hold>& hold)
-{
-    if (hold->released) {
-        return;
-    }
-    hold->released = true;
-    if (const std::coroutine_handle<> waiter = hold->waiter) {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [waiter] { waiter.resume(); }, Qt::QueuedConnection);
-    }
 }
 
 }  // namespace vantrell

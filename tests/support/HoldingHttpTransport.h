@@ -48,11 +48,8 @@ public:
 
 private:
     struct State;
-    struct Hold;
-    class HoldAwaiter;
     class EndCount;
 
-    static void wake(const std::shared_ptr<Hold>& hold);
     static QCoro::Task<HttpResponse> forward(HttpTransport& inner, std::shared_ptr<State> state,
                                              HttpRequest request);
 
