@@ -2,13 +2,14 @@
 
 #include "models/Clock.h"
 #include "models/Exchange.h"
-#include "security/ConnectorFactory.h"
+#include "providers/ExchangeEndpoints.h"
 #include "security/CredentialField.h"
 #include "store/ConfiguredProviders.h"
 #include "support/ExchangeFixtureServer.h"
 
 #include <QString>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
@@ -29,6 +30,9 @@ class LocalCredentialStore;
 //     exchanges.accept(Exchange::okx, {u"key"_qs, u"secret"_qs, u"pass"_qs});
 //     LoopbackExchanges::store(credentials, Exchange::okx, {u"key"_qs, u"secret"_qs, u"pass"_qs});
 //     PortfolioStore store(credentials, exchanges.providerFactory(), ...);
+//
+// Tests break one exchange at a time: fail its routes, point its connectors elsewhere, or
+// shorten its time-out. The factories handed out follow such changes from their next connector.
 class LoopbackExchanges {
 public:
     // One account's credentials; the passphrase is used by OKX and Bitget only.
@@ -38,8 +42,20 @@ public:
         QString passphrase;
     };
 
-    // The transport and the clock must outlive the connectors made.
-    LoopbackExchanges(HttpTransport& transport, const Clock& clock);
+    enum class Replies {
+        recorded,  // the recorded replies as they are
+        // Without the rows of assets that have no usable price: every exchange's result is
+        // complete, so a refresh earns a history point.
+        priced,
+    };
+    enum class Routes { all, signedOnly };
+
+    // The transport, the clock and this set must outlive the connectors made.
+    LoopbackExchanges(HttpTransport& transport, const Clock& clock,
+                      Replies replies = Replies::recorded);
+    ~LoopbackExchanges();
+    LoopbackExchanges(const LoopbackExchanges&) = delete;
+    LoopbackExchanges& operator=(const LoopbackExchanges&) = delete;
 
     // Requests of `exchange` signed with `credentials` pass from now on, besides those that
     // passed before.
@@ -47,17 +63,31 @@ public:
     // Only requests signed with `credentials` pass from now on.
     void acceptOnly(Exchange exchange, const Credentials& credentials);
 
+    // Every recorded route of the exchange (or only its signed ones) answers `reply` from now
+    // on; the public replies cached so far are forgotten.
+    void failRoutes(Exchange exchange, const LoopbackReply& reply, Routes which = Routes::all);
     // Every recorded route of the exchange keeps its connection open and never answers.
-    void silence(Exchange exchange);
+    void silence(Exchange exchange) { failRoutes(exchange, LoopbackReply::never()); }
     // Stops every server: connections still open are dropped, new ones are refused.
     void closeAll();
 
+    // The exchange's connectors talk to `baseURL` instead of its server.
+    void pointAt(Exchange exchange, const QString& baseURL);
+    // The exchange's requests give up after `silence` without data instead of the connectors'
+    // 12 seconds.
+    void shortenTimeout(Exchange exchange, std::chrono::milliseconds silence);
+
     ExchangeFixtureServer& server(Exchange exchange) { return *m_servers.at(exchange).server; }
+    // Every request the five servers received.
     qsizetype requestCount() const;
 
     // The connectors of the exchanges, at the servers' addresses.
     ProviderFactory providerFactory() const;
 
+    // The exchange's signature rule: requests signed with any of `accepted` pass, the others
+    // get the exchange's refusal (with nothing accepted, every signed request does).
+    static SignatureCheck signatureCheck(Exchange exchange,
+                                         const std::vector<Credentials>& accepted);
     // The fields of the exchange's credentials, in the order key, secret(, passphrase).
     static std::vector<CredentialField> fields(Exchange exchange);
     // Writes the exchange's fields into `store`'s scope; false when a write failed.
@@ -65,18 +95,25 @@ public:
                       const Credentials& credentials);
 
 private:
+    class TimeoutCappingTransport;
     struct Server {
         std::unique_ptr<ExchangeFixtureServer> server;
-        std::shared_ptr<std::vector<SignatureCheck>> accepted;
+        std::vector<Credentials> accepted;
     };
+    // Where one exchange's connectors send their requests, and through what.
+    struct Destination {
+        ExchangeEndpoints endpoints;
+        std::shared_ptr<TimeoutCappingTransport> transport;
+    };
+    // Shared with the factories handed out.
+    using Destinations = std::map<Exchange, Destination>;
 
-    static std::map<Exchange, Server> makeServers();
-    static ExchangeEndpoints endpointsOf(const std::map<Exchange, Server>& servers);
-    static SignatureCheck signatureCheck(Exchange exchange, const Credentials& credentials);
-    static QString fixtureFolder(Exchange exchange);
+    // The rule that passes requests signed with `credentials` alone.
+    static SignatureCheck ruleFor(Exchange exchange, const Credentials& credentials);
 
     std::map<Exchange, Server> m_servers;
-    ConnectorFactory m_connectors;
+    std::shared_ptr<Destinations> m_destinations = std::make_shared<Destinations>();
+    const Clock* m_clock;
 };
 
 }  // namespace vantrell

@@ -3,11 +3,10 @@
 #include "models/Exchange.h"
 #include "models/PortfolioSnapshot.h"
 #include "platform/MemoryDefaultsStore.h"
-#include "providers/ExchangeEndpoints.h"
-#include "store/ConfiguredProviders.h"
 #include "store/PortfolioDiskWriter.h"
 #include "store/PortfolioStore.h"
 #include "support/ExchangeFixtureServer.h"
+#include "support/LoopbackExchanges.h"
 #include "support/ManualClock.h"
 #include "support/RecordingNotifier.h"
 
@@ -16,14 +15,13 @@
 
 #include <atomic>
 #include <chrono>
-#include <map>
 #include <memory>
 
 namespace vantrell::test {
 
 // A portfolio store over the real connectors and the real network stack, each exchange played
-// by a loopback fixture server that checks its signatures and serves its recorded replies, with
-// an in-memory defaults store, a manual clock and a temporary data folder.
+// by a loopback fixture server (LoopbackExchanges) that checks its signatures and serves its
+// recorded replies, with an in-memory defaults store, a manual clock and a temporary data folder.
 //
 // All five exchanges are configured; Binance optionally has a second account with keys of its
 // own. The recorded replies are served without their unpriced assets, so every exchange's
@@ -33,7 +31,7 @@ namespace vantrell::test {
 // refuses connections, shorten its time-out, or make the disk writer give up half-way.
 class LoopbackStoreHarness {
 public:
-    enum class Routes { all, signedOnly };
+    using Routes = LoopbackExchanges::Routes;
 
     static const QString secondBinanceAccount;  // the additional account's id
     static const QString secondBinanceAlias;    // "副账户"
@@ -49,15 +47,24 @@ public:
     // One whole refresh cycle, then the file writes it asked for and their outcomes.
     void refresh(PortfolioStore& store, bool force);
 
-    ExchangeFixtureServer& server(Exchange exchange) { return *m_exchanges.at(exchange).server; }
+    ExchangeFixtureServer& server(Exchange exchange) { return m_exchanges.server(exchange); }
     // Every recorded route of the exchange (or only its signed ones) answers `reply` from now
     // on; the public replies cached so far are forgotten.
-    void failRoutes(Exchange exchange, const LoopbackReply& reply, Routes which = Routes::all);
+    void failRoutes(Exchange exchange, const LoopbackReply& reply, Routes which = Routes::all)
+    {
+        m_exchanges.failRoutes(exchange, reply, which);
+    }
     // From the next refresh on, the exchange's connectors talk to `baseURL`.
-    void pointAt(Exchange exchange, const QString& baseURL);
+    void pointAt(Exchange exchange, const QString& baseURL)
+    {
+        m_exchanges.pointAt(exchange, baseURL);
+    }
     // From the next refresh on, the exchange's requests give up after `silence` without data
     // instead of the connectors' 12 seconds.
-    void shortenTimeout(Exchange exchange, std::chrono::milliseconds silence);
+    void shortenTimeout(Exchange exchange, std::chrono::milliseconds silence)
+    {
+        m_exchanges.shortenTimeout(exchange, silence);
+    }
     // While set, every file write stops half-way through its bytes and fails.
     void failWritesHalfWay(bool failing) { m_disk->failing = failing; }
     // How many writes were cut short so far.
@@ -71,7 +78,7 @@ public:
     QString historyPath();
     QString identity();
     // Every request the five servers received.
-    qsizetype requestCount() const;
+    qsizetype requestCount() const { return m_exchanges.requestCount(); }
 
     QTemporaryDir temporary;
     MemoryDefaultsStore defaults;
@@ -80,20 +87,12 @@ public:
     std::unique_ptr<PortfolioDiskWriter> writer;
 
 private:
-    class TimeoutCappingTransport;
-    struct Loopback {
-        std::unique_ptr<ExchangeFixtureServer> server;
-        ExchangeEndpoints endpoints;
-        std::unique_ptr<TimeoutCappingTransport> transport;
-    };
     struct Disk {
         std::atomic<bool> failing{false};
         std::atomic<int> cutShort{0};
     };
 
-    ProviderFactory providerFactory();
-
-    std::map<Exchange, Loopback> m_exchanges;
+    LoopbackExchanges m_exchanges;
     std::shared_ptr<Disk> m_disk = std::make_shared<Disk>();
 };
 
