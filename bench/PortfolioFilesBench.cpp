@@ -1,8 +1,8 @@
+#include "files/PortfolioDiskWriter.h"
+#include "files/PortfolioFiles.h"
 #include "models/Clock.h"
 #include "platform/AllocatorTuning.h"
 #include "platform/SupportFolder.h"
-#include "store/PortfolioDiskWriter.h"
-#include "store/PortfolioFiles.h"
 
 #include <benchmark/benchmark.h>
 #include <QFileInfo>

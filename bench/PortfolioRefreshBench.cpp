@@ -1,3 +1,4 @@
+#include "files/PortfolioDiskWriter.h"
 #include "models/JsonReader.h"
 #include "models/JsonValue.h"
 #include "networking/NetworkHttpTransport.h"
@@ -5,7 +6,6 @@
 #include "platform/NullNotifier.h"
 #include "security/ConnectorFactory.h"
 #include "security/LocalCredentialStore.h"
-#include "store/PortfolioDiskWriter.h"
 #include "store/PortfolioStore.h"
 
 #include "support/BitgetFixtureSignature.h"

@@ -1,4 +1,8 @@
+#ifdef VANTRELL_TEST_WIDGETS
+#include <QApplication>
+#else
 #include <QCoreApplication>
+#endif
 #include <QEventLoop>
 #include <QTimer>
 
@@ -20,10 +24,17 @@ void drainPendingWork()
 }  // namespace
 
 // Every test binary runs inside a QCoreApplication so coroutines, timers and sockets have an
-// event loop.
+// event loop; widget tests get a QApplication on the offscreen platform, display or not.
 int main(int argc, char** argv)
 {
+#ifdef VANTRELL_TEST_WIDGETS
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     drainPendingWork();

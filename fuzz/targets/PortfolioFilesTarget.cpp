@@ -3,12 +3,12 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
+#include "files/CachedPortfolioSnapshot.h"
+#include "files/PortfolioFiles.h"
+#include "files/PortfolioHistory.h"
 #include "models/JsonError.h"
 #include "models/JsonReader.h"
 #include "models/JsonWriter.h"
-#include "store/CachedPortfolioSnapshot.h"
-#include "store/PortfolioFiles.h"
-#include "store/PortfolioHistory.h"
 
 #include <QDir>
 #include <QFile>

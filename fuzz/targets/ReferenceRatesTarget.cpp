@@ -1,7 +1,7 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
-#include "store/ReferenceRates.h"
+#include "settings/ReferenceRates.h"
 
 #include <QString>
 

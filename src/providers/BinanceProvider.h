@@ -1,6 +1,7 @@
 #pragma once
 
 #include "models/Clock.h"
+#include "models/ExchangeCredentials.h"
 #include "networking/ExchangeAPIError.h"
 #include "networking/ExchangeHTTPClient.h"
 #include "providers/BinanceReplies.h"
@@ -8,7 +9,6 @@
 #include "providers/ExchangeProvider.h"
 #include "providers/common/PriceMap.h"
 #include "providers/common/QueryString.h"
-#include "security/ExchangeCredentials.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "models/Clock.h"
+#include "models/ExchangeCredentials.h"
 #include "networking/ExchangeAPIError.h"
 #include "networking/ExchangeHTTPClient.h"
 #include "providers/BitgetReplies.h"
@@ -9,7 +10,6 @@
 #include "providers/common/PriceMap.h"
 #include "providers/common/QueryString.h"
 #include "providers/common/RequestTimestamp.h"
-#include "security/ExchangeCredentials.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "models/Clock.h"
+#include "models/ExchangeCredentials.h"
 #include "networking/ExchangeHTTPClient.h"
 #include "providers/BybitReplies.h"
 #include "providers/ExchangeEndpoints.h"
 #include "providers/ExchangeProvider.h"
 #include "providers/common/PriceMap.h"
 #include "providers/common/QueryString.h"
-#include "security/ExchangeCredentials.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "models/Clock.h"
+#include "models/ExchangeCredentials.h"
 #include "networking/ExchangeHTTPClient.h"
 #include "providers/ExchangeEndpoints.h"
 #include "providers/ExchangeProvider.h"
 #include "providers/OKXReplies.h"
 #include "providers/common/PriceMap.h"
-#include "security/ExchangeCredentials.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "models/Exchange.h"
+#include "models/ExchangeCredentials.h"
 #include "security/AdditionalExchangeAccount.h"
 #include "security/CredentialField.h"
-#include "security/ExchangeCredentials.h"
 
 #include <QString>
 

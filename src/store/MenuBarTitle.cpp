@@ -1,7 +1,7 @@
 #include "store/MenuBarTitle.h"
 
-#include "store/CurrencyConversion.h"
-#include "store/CurrencyFormatter.h"
+#include "settings/CurrencyConversion.h"
+#include "settings/CurrencyFormatter.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include "models/Decimal.h"
 #include "models/PortfolioSnapshot.h"
-#include "store/AppSettings.h"
-#include "store/MenuBarDisplayMode.h"
+#include "settings/AppSettings.h"
+#include "settings/MenuBarDisplayMode.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "store/PortfolioAlerts.h"
 
-#include "store/Preference.h"
+#include "settings/Preference.h"
 
 #include <cmath>
 

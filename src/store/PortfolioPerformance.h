@@ -1,11 +1,11 @@
 #pragma once
 
+#include "files/PortfolioValuePoint.h"
 #include "models/CapitalFlow.h"
 #include "models/Date.h"
 #include "models/Decimal.h"
 #include "models/PortfolioTrendSample.h"
-#include "store/PerformancePeriod.h"
-#include "store/PortfolioValuePoint.h"
+#include "settings/PerformancePeriod.h"
 
 #include <QTimeZone>
 

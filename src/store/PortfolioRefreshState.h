@@ -1,9 +1,9 @@
 #pragma once
 
+#include "files/CachedPortfolioSnapshot.h"
 #include "models/Date.h"
 #include "models/Exchange.h"
 #include "models/PortfolioSnapshot.h"
-#include "store/CachedPortfolioSnapshot.h"
 #include "store/ExchangeRefreshStatus.h"
 #include "store/RefreshBackoff.h"
 

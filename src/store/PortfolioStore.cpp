@@ -1,14 +1,14 @@
 #include "store/PortfolioStore.h"
 
+#include "files/PortfolioCSVExport.h"
 #include "platform/WakeMonitor.h"
-#include "store/AppSettings.h"
+#include "settings/AppSettings.h"
+#include "settings/Preferences.h"
+#include "settings/RefreshInterval.h"
 #include "store/ExchangeResultMerge.h"
 #include "store/MenuBarTitle.h"
-#include "store/PortfolioCSVExport.h"
 #include "store/PortfolioFreshness.h"
-#include "store/Preferences.h"
 #include "store/ProviderRequests.h"
-#include "store/RefreshInterval.h"
 
 #include <QLocale>
 #include <QTimer>

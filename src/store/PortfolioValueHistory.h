@@ -1,9 +1,9 @@
 #pragma once
 
+#include "files/PortfolioValuePoint.h"
 #include "models/Date.h"
 #include "models/Decimal.h"
 #include "models/ExchangeAccount.h"
-#include "store/PortfolioValuePoint.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 #include "models/JsonWriter.h"
 #include "models/PortfolioFilter.h"
 #include "models/PortfolioSnapshot.h"
-#include "store/DisplayCurrency.h"
+#include "settings/DisplayCurrency.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -6,11 +6,11 @@
 // against loopback fixture servers, with the credentials kept by the real settings file in a
 // temporary configuration folder.
 
+#include "files/PortfolioDiskWriter.h"
 #include "networking/NetworkHttpTransport.h"
 #include "platform/SettingsDefaultsStore.h"
 #include "security/AdditionalExchangeAccount.h"
 #include "security/LocalCredentialStore.h"
-#include "store/PortfolioDiskWriter.h"
 #include "store/PortfolioStore.h"
 
 #include "support/LoopbackExchanges.h"

@@ -6,9 +6,9 @@
 
 #include "store/PortfolioStore.h"
 
+#include "files/PortfolioFiles.h"
 #include "models/Date.h"
 #include "models/JsonReader.h"
-#include "store/PortfolioFiles.h"
 
 #include "store/FaultRun.h"
 #include "support/LoopbackServer.h"

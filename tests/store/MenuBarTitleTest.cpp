@@ -1,7 +1,7 @@
 #include "store/MenuBarTitle.h"
 
 #include "platform/MemoryDefaultsStore.h"
-#include "store/Preferences.h"
+#include "settings/Preferences.h"
 #include "support/FakeHttpTransport.h"
 #include "support/ManualClock.h"
 

@@ -3,11 +3,11 @@
 // Shared by the PortfolioStore*Test files: a provider whose fetches the test releases by hand, and
 // a store over an in-memory defaults store, a manual clock and a temporary data folder.
 
+#include "files/PortfolioDiskWriter.h"
 #include "platform/MemoryDefaultsStore.h"
 #include "platform/WakeMonitor.h"
 #include "security/LocalCredentialStore.h"
 #include "store/ExchangeResultMerge.h"
-#include "store/PortfolioDiskWriter.h"
 #include "store/PortfolioStore.h"
 #include "support/FakeSaveLocationPrompt.h"
 #include "support/ManualClock.h"

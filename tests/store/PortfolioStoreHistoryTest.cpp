@@ -2,7 +2,7 @@
 
 #include "models/JsonReader.h"
 #include "networking/ExchangeAPIError.h"
-#include "store/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "store/PortfolioAlerts.h"
 #include "support/FakeHttpTransport.h"
 

@@ -3,14 +3,14 @@
 // work must end quietly, touch nothing of the store and write nothing. Run under the sanitizers,
 // a resumed coroutine that uses the freed store fails, and one that never ends leaks.
 
+#include "files/PortfolioDiskWriter.h"
+#include "files/PortfolioFiles.h"
 #include "networking/NetworkHttpTransport.h"
 #include "platform/MemoryDefaultsStore.h"
 #include "platform/WakeMonitor.h"
 #include "security/AdditionalExchangeAccount.h"
 #include "security/LocalCredentialStore.h"
-#include "store/AppSettings.h"
-#include "store/PortfolioDiskWriter.h"
-#include "store/PortfolioFiles.h"
+#include "settings/AppSettings.h"
 #include "store/PortfolioStore.h"
 
 #include "support/FakeHttpTransport.h"

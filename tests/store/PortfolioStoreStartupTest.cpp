@@ -1,7 +1,7 @@
 #include "PortfolioStoreHarness.h"
 
 #include "networking/ExchangeAPIError.h"
-#include "store/Preferences.h"
+#include "settings/Preferences.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/SaveLocationPrompt.h"
+#include "files/SaveLocationPrompt.h"
 
 #include <QStringList>
 

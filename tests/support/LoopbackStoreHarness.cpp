@@ -1,8 +1,8 @@
 #include "support/LoopbackStoreHarness.h"
 
+#include "files/PortfolioFiles.h"
 #include "networking/NetworkHttpTransport.h"
 #include "security/LocalCredentialStore.h"
-#include "store/PortfolioFiles.h"
 #include "support/TaskResult.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "files/PortfolioDiskWriter.h"
 #include "models/Exchange.h"
 #include "models/PortfolioSnapshot.h"
 #include "platform/MemoryDefaultsStore.h"
-#include "store/PortfolioDiskWriter.h"
 #include "store/PortfolioStore.h"
 #include "support/ExchangeFixtureServer.h"
 #include "support/LoopbackExchanges.h"

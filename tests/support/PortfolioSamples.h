@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/CachedPortfolioSnapshot.h"
-#include "store/PortfolioHistory.h"
+#include "files/CachedPortfolioSnapshot.h"
+#include "files/PortfolioHistory.h"
 
 #include <QString>
 
