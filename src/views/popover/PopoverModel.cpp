@@ -63,12 +63,12 @@ void PopoverModel::fillHeader(const PortfolioReading& reading, const DisplayCont
     timeText = reading.lastUpdatedTime();
     isRefreshing = reading.isRefreshing;
     totalText = isLive ? display.amounts.money(reading.snapshot.totalValue) : QStringLiteral("—");
-    totalTint = tintOfChange(reading.displayedChangePercent);
+    totalTint = changeTintOf(reading.displayedChangePercent);
     if (reading.displayedPnL && reading.displayedChangePercent) {
         periodLine = DisplayContext::periodWord(display.period) + u' ' +
                      display.amounts.performanceSummary(*reading.displayedPnL,
                                                         *reading.displayedChangePercent);
-        periodLineTint = tintOfSign(*reading.displayedChangePercent);
+        periodLineTint = changeTintOf(*reading.displayedChangePercent);
     }
 }
 
@@ -98,10 +98,10 @@ PopoverModel::ExchangeCard PopoverModel::card(Exchange exchange, const Portfolio
     }
     card.hasData = true;
     card.totalText = amounts.money(account->totalValue);
-    card.totalTint = tintOfChange(account->dailyChangePercent);
+    card.totalTint = changeTintOf(account->dailyChangePercent);
     if (account->dailyChangePercent) {
         card.changeText = AmountTexts::percent(*account->dailyChangePercent);
-        card.changeTint = tintOfSign(*account->dailyChangePercent);
+        card.changeTint = changeTintOf(*account->dailyChangePercent);
     }
     for (const AccountBreakdown& breakdown : account->accounts) {
         card.accountRows.push_back({toStored(breakdown.type), amounts.money(breakdown.value)});

@@ -13,7 +13,7 @@ PopoverPositionRow PopoverPositionRow::make(const Position& position, const Amou
     row.quantity = QStringLiteral("数量 ") + AmountTexts::quantity(position.quantity, 4);
     row.pnl = amounts.moneyPlusUnlessNegative(position.unrealizedPnL) + QStringLiteral(" (") +
               AmountTexts::percent(position.pnlPercent) + u')';
-    row.pnlTint = tintOfSign(position.unrealizedPnL);
+    row.pnlTint = changeTintOf(position.unrealizedPnL);
     return row;
 }
 

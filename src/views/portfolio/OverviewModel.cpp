@@ -60,13 +60,13 @@ void OverviewModel::fillHeader(const PortfolioReading& reading, const DisplayCon
     trendTitle = period + QStringLiteral(" 资产曲线");
     totalText = isLive ? display.amounts.money(reading.snapshot.totalValue) : QStringLiteral("—");
     // The total and the curve follow the percent even when the profit is missing.
-    totalTint = tintOfChange(reading.displayedChangePercent);
+    totalTint = changeTintOf(reading.displayedChangePercent);
     sparklineTint = totalTint;
     if (reading.displayedPnL && reading.displayedChangePercent) {
         periodLine = period + u' ' +
                      display.amounts.performanceSummary(*reading.displayedPnL,
                                                         *reading.displayedChangePercent);
-        periodLineTint = tintOfSign(*reading.displayedChangePercent);
+        periodLineTint = changeTintOf(*reading.displayedChangePercent);
     }
 }
 
@@ -79,10 +79,10 @@ OverviewModel::ExchangeCard OverviewModel::liveCard(const ExchangeAccount& accou
     card.isLive = true;
     if (account.dailyChangePercent) {
         card.changeText = AmountTexts::percent(*account.dailyChangePercent);
-        card.changeTint = tintOfSign(*account.dailyChangePercent);
+        card.changeTint = changeTintOf(*account.dailyChangePercent);
     }
     card.totalText = amounts.money(account.totalValue);
-    card.totalTint = tintOfChange(account.dailyChangePercent);
+    card.totalTint = changeTintOf(account.dailyChangePercent);
     const bool hasBar = account.totalValue > Decimal(0);
     for (const AccountBreakdown& breakdown : account.accounts) {
         card.accountRows.push_back({toStored(breakdown.type), amounts.money(breakdown.value)});

@@ -4,7 +4,7 @@
 #include "models/Exchange.h"
 #include "models/ExchangeAccount.h"
 #include "store/ExchangeRefreshStatus.h"
-#include "views/portfolio/ChangeTint.h"
+#include "views/kit/ChangeTint.h"
 #include "views/portfolio/DisplayContext.h"
 #include "views/portfolio/PortfolioReading.h"
 #include "views/portfolio/PositionRowTexts.h"

@@ -23,7 +23,7 @@ PositionRowTexts PositionRowTexts::common(const Position& position, const Amount
     texts.sideTint = position.side == PositionSide::short_ ? ChangeTint::loss : ChangeTint::gain;
     texts.quantity = AmountTexts::quantity(position.quantity, quantityDigits);
     texts.value = amounts.money(position.positionValueUSD());
-    texts.pnlTint = tintOfSign(position.unrealizedPnL);
+    texts.pnlTint = changeTintOf(position.unrealizedPnL);
     return texts;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "models/Position.h"
+#include "views/kit/ChangeTint.h"
 #include "views/portfolio/AmountTexts.h"
-#include "views/portfolio/ChangeTint.h"
 
 #include <QString>
 

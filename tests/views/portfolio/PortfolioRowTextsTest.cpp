@@ -1,5 +1,5 @@
+#include "views/kit/ChangeTint.h"
 #include "views/portfolio/BalanceRowTexts.h"
-#include "views/portfolio/ChangeTint.h"
 #include "views/portfolio/PositionRowTexts.h"
 #include "views/portfolio/PositionSortTexts.h"
 
@@ -112,10 +112,9 @@ TEST_F(PortfolioRowTextsTest, PercentTextsSignOnlyAboveZero)
 
 TEST_F(PortfolioRowTextsTest, ChangeTints)
 {
-    EXPECT_EQ(tintOfChange(std::nullopt), ChangeTint::primary);
-    EXPECT_EQ(tintOfChange(dec("0")), ChangeTint::gain);
-    EXPECT_EQ(tintOfChange(dec("-0.0001")), ChangeTint::loss);
-    EXPECT_EQ(tintOfSign(dec("0")), ChangeTint::gain);
+    EXPECT_EQ(changeTintOf(std::nullopt), ChangeTint::primary);
+    EXPECT_EQ(changeTintOf(dec("0")), ChangeTint::gain);
+    EXPECT_EQ(changeTintOf(dec("-0.0001")), ChangeTint::loss);
 }
 
 TEST_F(PortfolioRowTextsTest, BalanceRowsOfTheListAndOfTheExchangePage)
