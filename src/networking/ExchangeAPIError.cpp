@@ -11,9 +11,11 @@ ExchangeAPIError::ExchangeAPIError(Kind kind, int statusCode, QString text, doub
     m_what = errorDescription().toStdString();
 }
 
-ExchangeAPIError ExchangeAPIError::httpStatus(int statusCode, QString message)
+ExchangeAPIError ExchangeAPIError::httpStatus(int statusCode, QString message, QString label)
 {
-    return ExchangeAPIError(Kind::httpStatus, statusCode, std::move(message), 0);
+    ExchangeAPIError error(Kind::httpStatus, statusCode, std::move(message), 0);
+    error.m_label = std::move(label);
+    return error;
 }
 
 ExchangeAPIError ExchangeAPIError::api(QString message)
@@ -83,7 +85,7 @@ const char* ExchangeAPIError::what() const noexcept
 bool operator==(const ExchangeAPIError& a, const ExchangeAPIError& b)
 {
     return a.m_kind == b.m_kind && a.m_statusCode == b.m_statusCode && a.m_text == b.m_text &&
-           a.m_seconds == b.m_seconds;
+           a.m_seconds == b.m_seconds && a.m_label == b.m_label;
 }
 
 }  // namespace vantrell

@@ -21,7 +21,9 @@ public:
         network,
     };
 
-    static ExchangeAPIError httpStatus(int statusCode, QString message);
+    // `label` is the reply's machine-readable error name where the exchange sends one (Gate's
+    // "label"); it never reaches the user's text.
+    static ExchangeAPIError httpStatus(int statusCode, QString message, QString label = {});
     static ExchangeAPIError api(QString message);
     static ExchangeAPIError decoding(QString detail);
     static ExchangeAPIError rateLimited(double seconds);
@@ -31,9 +33,10 @@ public:
     static ExchangeAPIError network();
 
     Kind kind() const { return m_kind; }
-    int statusCode() const { return m_statusCode; }   // httpStatus only
+    int statusCode() const { return m_statusCode; }    // httpStatus only
     const QString& message() const { return m_text; }  // httpStatus, api: message; decoding: detail
     double retryAfterSeconds() const { return m_seconds; }  // rateLimited only
+    const QString& label() const { return m_label; }        // httpStatus only; may be empty
 
     // The user-facing text of the error.
     QString errorDescription() const;
@@ -49,6 +52,7 @@ private:
     int m_statusCode = 0;
     QString m_text;
     double m_seconds = 0;
+    QString m_label;
     std::string m_what;
 };
 

@@ -146,6 +146,18 @@ QString ExchangeHTTPClient::publicErrorMessage(const QByteArray& body)
     return fallback;
 }
 
+QString ExchangeHTTPClient::errorLabel(const QByteArray& body)
+{
+    JsonValue root;
+    try {
+        root = JsonReader::parse(body);
+    } catch (const JsonDecodeError&) {
+        return {};
+    }
+    const JsonValue* label = root.isObject() ? root.find("label") : nullptr;
+    return label != nullptr && label->isString() ? label->toQString() : QString();
+}
+
 double ExchangeHTTPClient::retryAfterSeconds(const std::optional<QByteArray>& retryAfter)
 {
     constexpr double fallback = 60;
@@ -178,7 +190,8 @@ std::optional<ExchangeAPIError> ExchangeHTTPClient::errorForResponse(const HttpR
         return ExchangeAPIError::rateLimited(retryAfterSeconds(response.header("Retry-After")));
     }
     // Includes a redirect that was not followed.
-    return ExchangeAPIError::httpStatus(status, publicErrorMessage(response.body));
+    return ExchangeAPIError::httpStatus(status, publicErrorMessage(response.body),
+                                        errorLabel(response.body));
 }
 
 QCoro::Task<QByteArray> ExchangeHTTPClient::fetchBody(HttpTransport& transport, HttpRequest request)

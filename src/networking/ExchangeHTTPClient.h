@@ -47,6 +47,9 @@ public:
     // The message of a failed reply: the first string among "msg", "message" and "code" of a
     // JSON object body, else "请求失败".
     static QString publicErrorMessage(const QByteArray& body);
+    // The error name of a failed reply: the string "label" of a JSON object body (Gate names its
+    // errors so), else empty. Never shown to the user.
+    static QString errorLabel(const QByteArray& body);
     // The delay of a rate-limited reply from its Retry-After text: 60 when absent or not a
     // number, otherwise kept within 1 to 3600 seconds.
     static double retryAfterSeconds(const std::optional<QByteArray>& retryAfter);

@@ -22,6 +22,7 @@ const QString futuresAccountPath = QStringLiteral("/futures/usdt/accounts");
 const QString positionsPath = QStringLiteral("/futures/usdt/positions");
 
 const QString futuresAsset = QStringLiteral("USDT");
+const QString noFuturesAccountLabel = QStringLiteral("USER_NOT_FOUND");
 const QString dualShortMode = QStringLiteral("dual_short");
 
 RequestParameters positionsParameters()
@@ -174,6 +175,12 @@ ExchangeProviderSnapshot GateProvider::assemble(const GateReplies& replies)
     return std::move(snapshot).build();
 }
 
+bool GateProvider::isNoFuturesAccount(const ExchangeAPIError& error)
+{
+    return error.kind() == ExchangeAPIError::Kind::httpStatus && error.statusCode() == 400 &&
+           error.label() == noFuturesAccountLabel;
+}
+
 template <typename T>
 QCoro::Task<T> GateProvider::signedGET(GateProvider self, QString path,
                                        RequestParameters parameters,
@@ -192,10 +199,26 @@ QCoro::Task<std::optional<T>> GateProvider::optionalSignedGET(
 {
     auto call = OptionalCall::run(
         OptionalCallRule::allButRateLimit,
-        signedGET<std::optional<T>>(std::move(self), std::move(path), std::move(parameters),
-                                    std::move(cancellation)));
+        emptyWithoutFuturesAccount<T>(signedGET<std::optional<T>>(
+            std::move(self), std::move(path), std::move(parameters), std::move(cancellation))));
     std::optional<T> reply = co_await call;
     co_return reply;
+}
+
+template <typename T>
+QCoro::Task<std::optional<T>> GateProvider::emptyWithoutFuturesAccount(
+    QCoro::Task<std::optional<T>> call)
+{
+    try {
+        std::optional<T> reply = co_await std::move(call);
+        co_return reply;
+    } catch (const ExchangeAPIError& error) {
+        if (!isNoFuturesAccount(error)) {
+            throw;
+        }
+    }
+    // Complete and worth nothing: no futures value, no positions, nothing missing.
+    co_return T{};
 }
 
 template <typename T>

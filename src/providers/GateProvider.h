@@ -26,7 +26,8 @@ struct HttpRequest;
 // over five lines that include the SHA-512 of the (always empty) body, and the "/api/v4"
 // prefix in front of every path both in the URL and in the signed text. Its replies carry no
 // envelope; the futures account and the positions are optional calls that only a rate limit
-// turns into a failed fetch.
+// turns into a failed fetch. A user who never opened a futures account has an empty one: Gate's
+// refusal of those two calls for such a user is not a failure.
 //
 // An immutable value: it keeps nothing between calls, and each request reads the clock for its
 // own timestamp.
@@ -53,6 +54,9 @@ public:
     static Decimal futuresValue(const std::optional<GateFuturesAccount>& account);
     static std::optional<Position> mapPosition(const GatePosition& row);
     static ExchangeProviderSnapshot assemble(const GateReplies& replies);
+    // Gate's answer to the futures calls of a user without a futures account (one is opened by
+    // the first transfer into it): HTTP 400 with the label "USER_NOT_FOUND".
+    static bool isNoFuturesAccount(const ExchangeAPIError& error);
 
 private:
     // The coroutines take the provider by value: they run concurrently inside one fetch and
@@ -60,11 +64,16 @@ private:
     template <typename T>
     static QCoro::Task<T> signedGET(GateProvider self, QString path, RequestParameters parameters,
                                     std::shared_ptr<CancellationToken> cancellation);
-    // Nothing for a JSON null body and for every failure but a rate limit.
+    // Nothing for a JSON null body and for every failure but a rate limit. Only the futures
+    // calls are optional: without a futures account, their reply is empty (T{}).
     template <typename T>
     static QCoro::Task<std::optional<T>> optionalSignedGET(
         GateProvider self, QString path, RequestParameters parameters,
         std::shared_ptr<CancellationToken> cancellation);
+    // The futures call's reply, or an empty one when Gate says there is no futures account.
+    template <typename T>
+    static QCoro::Task<std::optional<T>> emptyWithoutFuturesAccount(
+        QCoro::Task<std::optional<T>> call);
     template <typename T>
     static QCoro::Task<T> publicGET(GateProvider self, QString path,
                                     std::shared_ptr<CancellationToken> cancellation);

@@ -1,5 +1,7 @@
 #include "store/PortfolioFreshness.h"
 
+#include "settings/TimeOfDayFormat.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -13,24 +15,6 @@ using Kind = ExchangeRefreshStatus::State::Kind;
 bool isWithinLimit(const Date& lastSuccess, double refreshInterval, Date now)
 {
     return now.secondsSince(lastSuccess) <= PortfolioFreshness::limitSeconds(refreshInterval);
-}
-
-// The locale's long time format without its time-zone field: hours, minutes, seconds and the
-// day period where the locale writes one.
-QString timeFormat(const QLocale& locale)
-{
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString kept;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == u'\'') {
-            quoted = !quoted;
-        }
-        if (quoted || c != u't') {
-            kept += c;
-        }
-    }
-    return kept.trimmed();
 }
 
 }  // namespace
@@ -105,7 +89,7 @@ QString PortfolioFreshness::timeText(const std::optional<Date>& lastSuccess, con
         return QStringLiteral("尚未更新");
     }
     const QDateTime local = lastSuccess->toDateTime().toTimeZone(timeZone);
-    return locale.toString(local.time(), timeFormat(locale));
+    return TimeOfDayFormat::text(local.time(), locale);
 }
 
 }  // namespace vantrell

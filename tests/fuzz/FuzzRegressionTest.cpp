@@ -117,6 +117,7 @@ TEST(FuzzCorpusTest, ConnectorSeedsMakeWholeSnapshots)
         {"OKXSnapshotFuzz", "complete", Connector::okx, true},
         {"BybitSnapshotFuzz", "complete", Connector::bybit, true},
         {"GateSnapshotFuzz", "complete", Connector::gate, true},
+        {"GateSnapshotFuzz", "futures-never-opened", Connector::gate, true},
         {"BitgetSnapshotFuzz", "unified", Connector::bitget, true},
         // The unified account refuses, then the classic one answers: the connection test sees
         // two refusals.

@@ -257,6 +257,31 @@ TEST(ExchangeHTTPClientMapping, ResponsesMapToTheirErrors)
     }
 }
 
+// Gate names its errors with a "label" beside the message; the label is kept for the connector
+// to read, and the user's text stays the message's.
+TEST(ExchangeHTTPClientMapping, ErrorLabelIsKeptOutOfTheText)
+{
+    const ExchangeAPIError labelled = *ExchangeHTTPClient::errorForResponse(FakeHttpTransport::json(
+        400, R"({"label":"USER_NOT_FOUND","message":"please transfer funds first"})"));
+    EXPECT_EQ(labelled.label(), QStringLiteral("USER_NOT_FOUND"));
+    EXPECT_EQ(labelled.errorDescription(), QStringLiteral("HTTP 400：please transfer funds first"));
+    EXPECT_NE(labelled, ExchangeAPIError::httpStatus(400, "please transfer funds first"));
+
+    const std::pair<const char*, const char*> rows[] = {
+        {R"({"label":"FORBIDDEN"})", "FORBIDDEN"},
+        {R"({"label":7,"message":"m"})", ""},
+        {R"({"label":null})", ""},
+        {R"([{"label":"X"}])", ""},
+        {R"({"msg":"m"})", ""},
+        {"<html>label</html>", ""},
+        {"", ""},
+    };
+    for (const auto& [body, label] : rows) {
+        SCOPED_TRACE(body);
+        EXPECT_EQ(ExchangeHTTPClient::errorLabel(QByteArray(body)), QString::fromUtf8(label));
+    }
+}
+
 TEST(ExchangeHTTPClientMapping, RetryAfterIsReadAsANumberAndKeptWithinBounds)
 {
     const std::pair<const char*, double> rows[] = {

@@ -32,6 +32,10 @@ const QByteArray emptyBodyDigest =
     "cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce47d0d13c5d85f2b0ff8318d2877e"
     "ec2f63b931bd47417a81a538327af927da3e";
 
+// Gate's answer to the futures calls of a user who never opened a futures account.
+const QString noFuturesAccount = u"gate/futures_user_not_found.json"_qs;
+const QString noFuturesAccountMessage = u"please transfer funds first to create futures account"_qs;
+
 const GateCredentials accepted{QStringLiteral("gate-key"), QStringLiteral("gate-secret")};
 
 class GateProviderTest : public test::ConnectorFixture<GateProvider> {
@@ -157,7 +161,8 @@ TEST_F(GateProviderTest, AllFourRequestsReachTheServerBeforeAnyReply)
 TEST_F(GateProviderTest, WrongSecretIsRefusedByTheExchangeRule)
 {
     credentials.secretKey = QStringLiteral("another-secret");
-    EXPECT_EQ(fetchError(), ExchangeAPIError::httpStatus(401, u"Signature mismatch"_qs));
+    EXPECT_EQ(fetchError(),
+              ExchangeAPIError::httpStatus(401, u"Signature mismatch"_qs, u"INVALID_SIGNATURE"_qs));
     EXPECT_GT(server.rejectedCount(), 0);
 }
 
@@ -165,7 +170,9 @@ TEST_F(GateProviderTest, OptionalCallsFailingInEveryToleratedWayLeaveTheirPartsO
 {
     const std::vector<LoopbackReply> failures = {
         LoopbackReply::json(401, R"({"label":"FORBIDDEN","message":"Futures not enabled"})"),
-        LoopbackReply::json(400, R"({"label":"USER_NOT_FOUND","message":"no futures account"})"),
+        LoopbackReply::json(400, R"({"label":"INVALID_PARAM_VALUE","message":"bad settle"})"),
+        // The label of a missing futures account under another status is a plain failure.
+        LoopbackReply::json(401, R"({"label":"USER_NOT_FOUND","message":"no futures account"})"),
         LoopbackReply::html(502, "<html>bad gateway</html>"),
         LoopbackReply::json(200, "null"),
         LoopbackReply::json(200, R"({"total":2500.5})"),  // an amount as a number
@@ -191,6 +198,42 @@ TEST_F(GateProviderTest, OptionalCallsFailingInEveryToleratedWayLeaveTheirPartsO
     }
 }
 
+TEST_F(GateProviderTest, FuturesAccountNeverOpenedIsCompleteAndEmpty)
+{
+    const LoopbackReply refusal =
+        LoopbackReply::json(400, ExchangeFixtureServer::fixture(noFuturesAccount));
+    server.serve("GET", futuresPath, refusal);
+    server.serve("GET", positionsPath, refusal);
+    const auto result = fetch();
+    ASSERT_TRUE(result.succeeded());
+    const ExchangeProviderSnapshot& snapshot = *result.value;
+    EXPECT_TRUE(snapshot.missingAccounts.empty());
+    EXPECT_FALSE(snapshot.positionsUnavailable);
+    EXPECT_TRUE(snapshot.positions.empty());
+    EXPECT_EQ(snapshot.account.accounts,
+              (std::vector<AccountBreakdown>{{AccountType::spot, dec(spotTotal)},
+                                             {AccountType::futures, Decimal()}}));
+    EXPECT_EQ(snapshot.account.totalValue, dec(spotTotal));
+    EXPECT_EQ(snapshot.balances.size(), 9u);  // the spot rows, and no futures row
+    EXPECT_TRUE(snapshot.accountWarnings.empty());
+}
+
+TEST(GateNoFuturesAccountTest, OnlyA400LabelledUserNotFound)
+{
+    const auto error = [](int status, const char* label) {
+        return ExchangeAPIError::httpStatus(status, u"m"_qs, QString::fromLatin1(label));
+    };
+    EXPECT_TRUE(GateProvider::isNoFuturesAccount(error(400, "USER_NOT_FOUND")));
+    for (const ExchangeAPIError& other :
+         {error(401, "USER_NOT_FOUND"), error(404, "USER_NOT_FOUND"), error(400, "user_not_found"),
+          error(400, "INVALID_PARAM_VALUE"), error(400, ""),
+          ExchangeAPIError::httpStatus(400, u"USER_NOT_FOUND"_qs),
+          ExchangeAPIError::api(u"USER_NOT_FOUND"_qs), ExchangeAPIError::rateLimited(5)}) {
+        SCOPED_TRACE(other.errorDescription().toStdString());
+        EXPECT_FALSE(GateProvider::isNoFuturesAccount(other));
+    }
+}
+
 TEST_F(GateProviderTest, EmptyPositionListIsNotAFailure)
 {
     server.serve("GET", positionsPath, LoopbackReply::json(200, "[]"));
@@ -212,7 +255,11 @@ TEST_F(GateProviderTest, RequiredFailuresAndRateLimitsEndTheFetch)
     const std::vector<FatalCase> cases = {
         {"spot refused", spotPath,
          LoopbackReply::json(403, R"({"label":"FORBIDDEN","message":"Read only key required"})"),
-         ExchangeAPIError::httpStatus(403, u"Read only key required"_qs)},
+         ExchangeAPIError::httpStatus(403, u"Read only key required"_qs, u"FORBIDDEN"_qs)},
+        // Only the futures calls read that label as "no futures account".
+        {"spot without a futures account", spotPath,
+         LoopbackReply::json(400, ExchangeFixtureServer::fixture(noFuturesAccount)),
+         ExchangeAPIError::httpStatus(400, noFuturesAccountMessage, u"USER_NOT_FOUND"_qs)},
         {"tickers down", tickersPath, LoopbackReply::html(503, "<html>down</html>"),
          ExchangeAPIError::httpStatus(503, u"请求失败"_qs)},
         {"spot cut short", spotPath, LoopbackReply::json(200, "[]").truncated(),

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -480,6 +481,63 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultInjectionMatrixTest, ::testing::ValuesIn(f
                          [](const ::testing::TestParamInfo<Fault>& info) {
                              return info.param.name;
                          });
+
+// Gate refuses both futures calls of an account that never opened futures with 400
+// "USER_NOT_FOUND": a complete spot-only result, which earns a history point. Any other refusal
+// of those calls still leaves futures missing, and the earlier data stays.
+TEST(FaultInjectionMatrixGateTest, FuturesNeverOpenedIsCompleteAnotherRefusalIsNot)
+{
+    struct Row {
+        const char* name;
+        QByteArray body;
+        bool complete;
+    };
+    const Row rows[] = {
+        {"never opened", ExchangeFixtureServer::fixture(u"gate/futures_user_not_found.json"_qs),
+         true},
+        {"another label", R"({"label":"INVALID_PARAM_VALUE","message":"invalid settle"})", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FaultRun run(false);
+        PortfolioStore& store = *run.store;
+        run.harness.refresh(store, true);
+        const Date goodTime = run.harness.clock.now();
+        const PortfolioSnapshot good = store.snapshot();
+        run.harness.clock.advance(600);
+        for (const QByteArray path :
+             {"/api/v4/futures/usdt/accounts", "/api/v4/futures/usdt/positions"}) {
+            run.harness.server(Exchange::gateio)
+                .serve("GET", path, LoopbackReply::json(400, row.body));
+        }
+        run.harness.refresh(store, true);
+
+        if (!row.complete) {
+            const QString missing =
+                u"默认账户：持仓接口未更新，保留上次持仓。默认账户：部分接口失败，保留完整数据"_qs;
+            EXPECT_EQ(store.status(Exchange::gateio),
+                      (ExchangeRefreshStatus{State::failed(missing), goodTime, missing}));
+            EXPECT_TRUE(holdsTheSameData(store.snapshot(), good));
+            EXPECT_EQ(store.valueHistory().size(), 1u);
+            continue;
+        }
+        EXPECT_EQ(store.status(Exchange::gateio),
+                  (ExchangeRefreshStatus{State::connected(), run.harness.clock.now(), {}}));
+        EXPECT_TRUE(store.hasFreshCompleteData());
+        ASSERT_EQ(store.valueHistory().size(), 2u);
+        EXPECT_EQ(store.valueHistory().back().totalValue, store.snapshot().totalValue);
+        const auto gate = std::find_if(
+            store.snapshot().exchanges.begin(), store.snapshot().exchanges.end(),
+            [](const ExchangeAccount& account) { return account.exchange == Exchange::gateio; });
+        ASSERT_NE(gate, store.snapshot().exchanges.end());
+        const AccountBreakdown noFutures{AccountType::futures, Decimal()};
+        EXPECT_NE(std::find(gate->accounts.begin(), gate->accounts.end(), noFutures),
+                  gate->accounts.end());
+        EXPECT_TRUE(std::none_of(
+            store.snapshot().positions.begin(), store.snapshot().positions.end(),
+            [](const Position& position) { return position.exchange == Exchange::gateio; }));
+    }
+}
 
 }  // namespace
 }  // namespace vantrell

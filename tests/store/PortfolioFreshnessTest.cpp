@@ -95,4 +95,23 @@ TEST(PortfolioFreshnessTest, DescriptionLines)
     EXPECT_EQ(PortfolioFreshness::stateText(status(State::connected(), 1)), QStringLiteral("正常"));
 }
 
+// The last success in the given zone, as the locale writes a time: nothing of the zone left.
+TEST(PortfolioFreshnessTest, TimeTextIsTheLocalTimeWithoutItsZone)
+{
+    const Date lastSuccess{7 * 3600 + 4 * 60 + 5};  // 2001-01-01 07:04:05 UTC
+    const QTimeZone eastOfUtc(8 * 3600);
+    const std::pair<const char*, const char*> rows[] = {
+        {"en_US", "3:04:05 PM"},
+        {"zh_CN", "15:04:05"},
+        {"zh_TW", "下午3:04:05"},
+        {"es_ES", "15:04:05"},
+    };
+    for (const auto& [locale, expected] : rows) {
+        SCOPED_TRACE(locale);
+        EXPECT_EQ(PortfolioFreshness::timeText(lastSuccess, QLocale(QString::fromLatin1(locale)),
+                                               eastOfUtc),
+                  QString::fromUtf8(expected));
+    }
+}
+
 }  // namespace

@@ -176,9 +176,9 @@ public:
         services.wakeMonitor = &wakeMonitor;
         services.savePrompt = &savePrompt;
         services.timeZone = QTimeZone(QByteArrayLiteral("UTC"));
-        return std::make_unique<PortfolioStore>(LocalCredentialStore(defaults), factory(),
-                                                std::move(services), startAutomatically,
-                                                std::move(historyOverride));
+        return std::make_unique<PortfolioStore>(
+            LocalCredentialStore(defaults), providerFactory ? providerFactory : factory(),
+            std::move(services), startAutomatically, std::move(historyOverride));
     }
 
     // Carries out the file writes asked for and delivers their outcomes.
@@ -213,6 +213,8 @@ public:
     FakeSaveLocationPrompt savePrompt;
     std::unique_ptr<PortfolioDiskWriter> writer;
     std::map<QString, std::shared_ptr<GatedProvider>> providers;
+    // When set, the stores made use these connectors instead of the gated providers.
+    ProviderFactory providerFactory;
 };
 
 // Runs one whole refresh cycle (the providers must not be held).

@@ -2,9 +2,11 @@
 
 #include "models/JsonReader.h"
 #include "networking/ExchangeAPIError.h"
+#include "networking/NetworkHttpTransport.h"
 #include "settings/AppSettings.h"
 #include "store/PortfolioAlerts.h"
 #include "support/FakeHttpTransport.h"
+#include "support/LoopbackExchanges.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +66,41 @@ TEST_F(PortfolioStoreHistoryTest, CyclesWithFreshCompleteDataRecordSpacedPoints)
     EXPECT_EQ(store->valueHistory().size(), 2U);
     EXPECT_FALSE(store->twentyFourHourPnL().has_value());
     EXPECT_FALSE(store->displayedChangePercent(PerformancePeriod::today).has_value());
+}
+
+// Gate refuses the futures calls of an account that never opened futures; its spot-only
+// portfolio is complete all the same, over the real connector and network stack.
+TEST(PortfolioStoreGateHistoryTest, SpotOnlyGateAccountRecordsHistoryPoints)
+{
+    StoreWorld world;
+    LoopbackExchanges exchanges(NetworkHttpTransport::shared(), world.clock,
+                                LoopbackExchanges::Replies::priced);
+    const LoopbackExchanges::Credentials keys{u"gate-key"_qs, u"gate-secret"_qs, {}};
+    exchanges.accept(Exchange::gateio, keys);
+    LocalCredentialStore credentials(world.defaults);
+    ASSERT_TRUE(LoopbackExchanges::store(credentials, Exchange::gateio, keys));
+    const LoopbackReply noFutures = LoopbackReply::json(
+        400, ExchangeFixtureServer::fixture(u"gate/futures_user_not_found.json"_qs));
+    for (const QByteArray path :
+         {"/api/v4/futures/usdt/accounts", "/api/v4/futures/usdt/positions"}) {
+        exchanges.server(Exchange::gateio).serve("GET", path, noFutures);
+    }
+    world.providerFactory = exchanges.providerFactory();
+
+    auto store = world.makeStore();
+    const Date t0 = world.clock.now();
+    refreshNow(*store);
+    world.clock.advance(300);
+    refreshNow(*store);
+
+    const Decimal spot = dec("37010.25000001");
+    EXPECT_EQ(store->snapshot().totalValue, spot);
+    EXPECT_EQ(
+        store->status(Exchange::gateio),
+        (ExchangeRefreshStatus{ExchangeRefreshStatus::State::connected(), world.clock.now(), {}}));
+    EXPECT_EQ(store->valueHistory(),
+              (std::vector<PortfolioValuePoint>{{t0, spot}, {world.clock.now(), spot}}));
+    EXPECT_EQ(store->twentyFourHourPnL(), Decimal());
 }
 
 TEST_F(PortfolioStoreHistoryTest, ANewAccountTypeArchivesTheHistory)
