@@ -103,14 +103,4 @@ TEST(UpdateFeedTest, MapsEachReplyToOneOutcome)
     }
 }
 
-TEST(UpdateFeedTest, AsksForJsonOverTheGivenAddress)
-{
-    const QUrl feed(QStringLiteral("https://example.com/feed.json"));
-    const HttpRequest request = UpdateFeed::request(feed);
-    EXPECT_EQ(request.url, feed);
-    EXPECT_EQ(request.effectiveMethod(), "GET");
-    ASSERT_EQ(request.headers.size(), 1);
-    EXPECT_EQ(request.headers[0], HttpRequest::Header("Accept", "application/json"));
-}
-
 }  // namespace
