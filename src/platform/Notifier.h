@@ -3,13 +3,18 @@
 #include <QCoroTask>
 #include <QString>
 
+#include <memory>
+
 namespace vantrell {
 
-// Desktop notifications. The tray implementation belongs to the user interface; the core only
-// sees this interface. Main thread only.
+// Desktop notifications. Main thread only.
 class Notifier {
 public:
     virtual ~Notifier() = default;
+
+    // The notifier of this desktop: the freedesktop notification service where a session bus
+    // is reachable, otherwise one that shows nothing.
+    static std::unique_ptr<Notifier> create();
 
     // Shows one notification at once, with the desktop's default sound where it has one. Every
     // call is a notification of its own: none replaces an earlier one. Posting never asks for

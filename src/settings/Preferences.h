@@ -90,6 +90,12 @@ inline constexpr Preference<std::optional<Date>> currencyRatesUpdatedAt{u"curren
 // Whether recorded capital flows are taken out of the change figures. Written by the settings
 // form, read by the store and the analytics page at every computation.
 inline constexpr Preference<bool> adjustExternalFlows{u"adjustExternalFlows", false};
+// The update layer's own state: whether found updates may be fetched unasked (stored and shown
+// only; nothing is ever downloaded or installed by the program) and when the last check ended.
+inline constexpr Preference<bool> updaterAutomaticallyDownloadsUpdates{
+    u"updaterAutomaticallyDownloadsUpdates", false};
+inline constexpr Preference<std::optional<Date>> updaterLastCheckTime{u"updaterLastCheckTime",
+                                                                      std::nullopt};
 
 }  // namespace preferences
 
