@@ -85,9 +85,9 @@ QPainterPath letter(QChar ch)
 
 void xmarkCircleFill(QPainter& p, const QColor& c)
 {
-    p.fillPath(circle({12, 12}, 10.5), c);
-    cut(p, polyline({{8.5, 8.5}, {15.5, 15.5}}));
-    cut(p, polyline({{15.5, 8.5}, {8.5, 15.5}}));
+    p.fillPath(circle({12, 12}, 11), c);
+    cut(p, polyline({{8, 8}, {16, 16}}), 2.8);
+    cut(p, polyline({{16, 8}, {8, 16}}), 2.8);
 }
 
 void arrowClockwise(QPainter& p, const QColor& c)
