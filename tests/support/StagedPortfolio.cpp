@@ -58,10 +58,11 @@ void StagedPortfolio::stageAllExchanges()
     stage(Exchange::gateio, "1190.25");
 }
 
-void StagedPortfolio::stageFailure(Exchange exchange)
+void StagedPortfolio::stageFailure(Exchange exchange, const QString& message)
 {
     auto provider = std::make_shared<FakeExchangeProvider>(exchange);
-    provider->setFetchError(std::make_exception_ptr(ExchangeAPIError::network()));
+    provider->setFetchError(std::make_exception_ptr(
+        message.isEmpty() ? ExchangeAPIError::network() : ExchangeAPIError::api(message)));
     m_providers[exchange] = std::move(provider);
 }
 

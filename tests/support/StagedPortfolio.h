@@ -46,8 +46,9 @@ public:
     void stage(Exchange exchange, std::string_view total);
     // All five exchanges with sample totals (28,896.30 US dollars together).
     void stageAllExchanges();
-    // The exchange is configured and every fetch fails with a network error.
-    void stageFailure(Exchange exchange);
+    // The exchange is configured and every fetch fails: with the exchange's own `message`, or
+    // with a network error when there is none. Staging an exchange again replaces its answer.
+    void stageFailure(Exchange exchange, const QString& message = QString());
     // History points one day before now and just after today's midnight (UTC), so both
     // periods have change figures once the data is live. Call before the store is built.
     void setEarlierValue(std::string_view total);

@@ -27,7 +27,7 @@ QPainterPath polyline(const QRectF& r, std::initializer_list<std::pair<qreal, qr
 {
     QPainterPath path;
     for (const auto& [fx, fy] : points) {
-        path.isEmpty() ? path.moveTo(at(r, fx, fy)) : path.lineTo(at(r, fx, fy));
+        path.elementCount() == 0 ? path.moveTo(at(r, fx, fy)) : path.lineTo(at(r, fx, fy));
     }
     return path;
 }

@@ -119,6 +119,7 @@ void FloatingPortfolioView::render(const FloatingViewModel& model)
                                             spacing.padding);
     m_content->layout()->setSpacing(spacing.spacing);
     layout()->addWidget(m_content);
+    m_content->show();
     update();
 }
 

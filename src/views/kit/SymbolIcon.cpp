@@ -43,7 +43,7 @@ QPainterPath polyline(std::initializer_list<QPointF> points)
 {
     QPainterPath path;
     for (const QPointF& point : points) {
-        path.isEmpty() ? path.moveTo(point) : path.lineTo(point);
+        path.elementCount() == 0 ? path.moveTo(point) : path.lineTo(point);
     }
     return path;
 }
