@@ -11,11 +11,9 @@ namespace vantrell {
 
 namespace {
 
-std::vector<AnalyticsChartPoint> chartPoints(const std::vector<PortfolioTrendSample>& samples,
+std::vector<AnalyticsChartPoint> chartPoints(const std::vector<PortfolioTrendSample>& reduced,
                                              const AnalyticsChartData::Conversion& convert)
 {
-    const std::vector<PortfolioTrendSample> reduced =
-        ChartSampling::reduce(samples, AnalyticsChartData::pointLimit);
     std::vector<AnalyticsChartPoint> points;
     points.reserve(reduced.size());
     for (const PortfolioTrendSample& sample : reduced) {
@@ -45,7 +43,10 @@ AnalyticsChartData AnalyticsChartData::build(std::vector<PortfolioTrendSample> s
                                              const Conversion& convert)
 {
     AnalyticsChartData data;
-    data.points = chartPoints(samples, convert);
+    // The thinned series keeps every bucket's lowest and highest sample besides the ends, so
+    // its extremes are those of the whole range: no need to scan all samples for them.
+    const std::vector<PortfolioTrendSample> reduced = ChartSampling::reduce(samples, pointLimit);
+    data.points = chartPoints(reduced, convert);
     std::vector<double> values;
     values.reserve(data.points.size());
     for (const AnalyticsChartPoint& point : data.points) {
@@ -53,9 +54,9 @@ AnalyticsChartData AnalyticsChartData::build(std::vector<PortfolioTrendSample> s
     }
     data.yDomain = AssetChartScale::domain(values);
 
-    if (!samples.empty()) {
+    if (!reduced.empty()) {
         const auto [low, high] = std::minmax_element(
-            samples.begin(), samples.end(),
+            reduced.begin(), reduced.end(),
             [](const auto& a, const auto& b) { return a.totalValue < b.totalValue; });
         data.lowUSD = low->totalValue;
         data.highUSD = high->totalValue;
