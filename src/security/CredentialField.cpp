@@ -44,4 +44,32 @@ std::optional<CredentialField> credentialFieldFromRaw(QStringView raw)
     return std::nullopt;
 }
 
+std::vector<CredentialField> ExchangeCredentialFields::all() const
+{
+    std::vector<CredentialField> fields{apiKey, secretKey};
+    if (passphrase) {
+        fields.push_back(*passphrase);
+    }
+    return fields;
+}
+
+ExchangeCredentialFields credentialFields(Exchange exchange)
+{
+    using F = CredentialField;
+    switch (exchange) {
+        case Exchange::binance:
+            return {F::binanceAPIKey, F::binanceSecretKey, std::nullopt};
+        case Exchange::okx:
+            return {F::okxAPIKey, F::okxSecretKey, F::okxPassphrase};
+        case Exchange::bybit:
+            return {F::bybitAPIKey, F::bybitSecretKey, std::nullopt};
+        case Exchange::bitget:
+            return {F::bitgetAPIKey, F::bitgetSecretKey, F::bitgetPassphrase};
+        case Exchange::gateio:
+            return {F::gateAPIKey, F::gateSecretKey, std::nullopt};
+    }
+    Q_UNREACHABLE();
+    return {F::binanceAPIKey, F::binanceSecretKey, std::nullopt};
+}
+
 }  // namespace vantrell

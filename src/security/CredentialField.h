@@ -1,10 +1,13 @@
 #pragma once
 
+#include "models/Exchange.h"
+
 #include <QString>
 #include <QStringView>
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace vantrell {
 
@@ -39,5 +42,16 @@ inline constexpr std::array<CredentialField, 12> allCredentialFields{
 QString rawValue(CredentialField field);
 // The field with exactly this raw value (case-sensitive), or nothing.
 std::optional<CredentialField> credentialFieldFromRaw(QStringView raw);
+
+// The fields one exchange's account uses; only OKX and Bitget have a passphrase.
+struct ExchangeCredentialFields {
+    CredentialField apiKey;
+    CredentialField secretKey;
+    std::optional<CredentialField> passphrase;
+
+    // API key, secret key, then the passphrase when there is one.
+    std::vector<CredentialField> all() const;
+};
+ExchangeCredentialFields credentialFields(Exchange exchange);
 
 }  // namespace vantrell

@@ -6,6 +6,7 @@
 #include "models/JsonWriter.h"
 #include "models/StoredEnumCoding.h"
 #include "platform/SettingsDefaultsStore.h"
+#include "security/CredentialChangeNotifier.h"
 
 #include <QCryptographicHash>
 
@@ -134,7 +135,9 @@ bool LocalCredentialStore::setValue(const QString& value, CredentialField field)
         m_memoryValues->insert_or_assign(field, value);
         return true;
     }
-    return m_defaults->setValue(storageKey(field), value);
+    const bool saved = m_defaults->setValue(storageKey(field), value);
+    CredentialChangeNotifier::instance().notifyChanged();
+    return saved;
 }
 
 bool LocalCredentialStore::removeValue(CredentialField field)
@@ -143,7 +146,9 @@ bool LocalCredentialStore::removeValue(CredentialField field)
         m_memoryValues->erase(field);
         return true;
     }
-    return m_defaults->remove(storageKey(field));
+    const bool removed = m_defaults->remove(storageKey(field));
+    CredentialChangeNotifier::instance().notifyChanged();
+    return removed;
 }
 
 QString LocalCredentialStore::valueOrEmpty(CredentialField field) const
@@ -277,7 +282,9 @@ bool LocalCredentialStore::saveAccount(const AdditionalExchangeAccount& account)
     std::copy_if(stored.accounts.begin(), stored.accounts.end(), std::back_inserter(list),
                  [&](const AdditionalExchangeAccount& entry) { return entry.id != account.id; });
     list.push_back(account);
-    return writeList(stored, list);
+    const bool saved = writeList(stored, list);
+    CredentialChangeNotifier::instance().notifyChanged();
+    return saved;
 }
 
 bool LocalCredentialStore::removeAccount(const QString& id)
@@ -291,7 +298,9 @@ bool LocalCredentialStore::removeAccount(const QString& id)
     std::vector<AdditionalExchangeAccount> list;
     std::copy_if(stored.accounts.begin(), stored.accounts.end(), std::back_inserter(list),
                  [&](const AdditionalExchangeAccount& entry) { return entry.id != id; });
-    return writeList(stored, list) && removed;
+    removed = writeList(stored, list) && removed;
+    CredentialChangeNotifier::instance().notifyChanged();
+    return removed;
 }
 
 QString LocalCredentialStore::portfolioIdentity() const

@@ -27,7 +27,8 @@ using CredentialValues = std::map<CredentialField, QString>;
 // An instance reads one scope: the main accounts ("credential.<field>"), one additional
 // account ("credential.extra.<id>.<field>"), or an in-memory map of values typed but not
 // saved. Nothing is cached, so a write through one instance is seen at once by every other.
-// Main thread only. Credential values are never logged.
+// Main thread only. Credential values are never logged. Every write that reaches the defaults
+// store is announced through CredentialChangeNotifier.
 class LocalCredentialStore final {
 public:
     // The main scope when `accountID` is absent, otherwise that additional account's scope.

@@ -59,13 +59,18 @@ bool storedBoolean(const QVariant& stored)
 
 double storedNumber(const QVariant& stored)
 {
+    return storedNumberIfAny(stored).value_or(0);
+}
+
+std::optional<double> storedNumberIfAny(const QVariant& stored)
+{
     if (isNumber(stored) || stored.typeId() == QMetaType::Bool) {
         return stored.toDouble();
     }
     if (stored.typeId() == QMetaType::QString) {
-        return numberFromText(stored.toString()).value_or(0);
+        return numberFromText(stored.toString());
     }
-    return 0;
+    return std::nullopt;
 }
 
 }  // namespace vantrell

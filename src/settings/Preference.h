@@ -46,11 +46,40 @@ bool storedBoolean(const QVariant& stored);
 // A stored number, also when a file-backed store hands it back as text; text is read without
 // regard to the locale. An absent key or a value that is not a number reads as 0.
 double storedNumber(const QVariant& stored);
+// The same reading, but nothing for an absent key or a value that is not a number.
+std::optional<double> storedNumberIfAny(const QVariant& stored);
 
 template <>
 struct PreferenceCoding<bool> {
     static std::optional<bool> decode(const QVariant& stored) { return storedBoolean(stored); }
     static QVariant encode(bool value) { return value; }
+};
+
+// Text as stored; a value that is not text is not understood.
+template <>
+struct PreferenceCoding<QString> {
+    static std::optional<QString> decode(const QVariant& stored)
+    {
+        if (stored.typeId() != QMetaType::QString) {
+            return std::nullopt;
+        }
+        return stored.toString();
+    }
+    static QVariant encode(const QString& value) { return value; }
+};
+
+// A number that may be absent: a stored number (or numeric text) is present, anything else
+// reads as absent.
+template <>
+struct PreferenceCoding<std::optional<double>> {
+    static std::optional<std::optional<double>> decode(const QVariant& stored)
+    {
+        return std::optional<double>(storedNumberIfAny(stored));
+    }
+    static QVariant encode(const std::optional<double>& value)
+    {
+        return value ? QVariant(*value) : QVariant();
+    }
 };
 
 // Reading never writes: an unknown stored value stays in the store until the user changes that

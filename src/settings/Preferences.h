@@ -97,6 +97,20 @@ inline constexpr Preference<bool> updaterAutomaticallyDownloadsUpdates{
 inline constexpr Preference<std::optional<Date>> updaterLastCheckTime{u"updaterLastCheckTime",
                                                                       std::nullopt};
 
+// The threshold alerts, written by the settings form as the user types them and read by the
+// store's alerts at every evaluation with rules of their own (threshold texts that are not plain
+// numbers switch their condition off; an absent cooldown counts as 30 minutes).
+inline constexpr Preference<bool> alertsEnabled{u"alertsEnabled", false};
+inline constexpr QStringView alertUpperUSDKey = u"alertUpperUSD";
+inline constexpr QStringView alertLowerUSDKey = u"alertLowerUSD";
+inline constexpr QStringView alertPercentKey = u"alertPercent";
+inline const Preference<QString> alertUpperUSD{alertUpperUSDKey, QString()};
+inline const Preference<QString> alertLowerUSD{alertLowerUSDKey, QString()};
+inline const Preference<QString> alertPercent{alertPercentKey, QString()};
+// Minutes; absent until the user changes it.
+inline constexpr Preference<std::optional<double>> alertCooldownMinutes{u"alertCooldownMinutes",
+                                                                        std::nullopt};
+
 }  // namespace preferences
 
 }  // namespace vantrell

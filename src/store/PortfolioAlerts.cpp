@@ -14,7 +14,7 @@ PortfolioAlerts::PortfolioAlerts(const DefaultsStore& defaults, const Clock& clo
 
 void PortfolioAlerts::evaluate(const Decimal& totalUSD, const std::optional<Decimal>& percent)
 {
-    if (!readPreference(m_defaults, Preference<bool>{enabledKey, false})) {
+    if (!readPreference(m_defaults, preferences::alertsEnabled)) {
         m_engine = ThresholdAlertEngine{};
         return;
     }

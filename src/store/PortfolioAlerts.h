@@ -4,6 +4,7 @@
 #include "models/Decimal.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Notifier.h"
+#include "settings/Preferences.h"
 #include "store/ThresholdAlertEngine.h"
 
 #include <QStringView>
@@ -19,11 +20,11 @@ namespace vantrell {
 class PortfolioAlerts {
 public:
     // Written by the settings form, read here at every evaluation.
-    static constexpr QStringView enabledKey = u"alertsEnabled";  // Bool, absent false
-    static constexpr QStringView upperKey = u"alertUpperUSD";    // decimal text
-    static constexpr QStringView lowerKey = u"alertLowerUSD";    // decimal text
-    static constexpr QStringView percentKey = u"alertPercent";   // decimal text
-    static constexpr QStringView cooldownMinutesKey = u"alertCooldownMinutes";  // Double
+    static constexpr QStringView enabledKey = preferences::alertsEnabled.key;  // Bool
+    static constexpr QStringView upperKey = preferences::alertUpperUSDKey;     // decimal text
+    static constexpr QStringView lowerKey = preferences::alertLowerUSDKey;     // decimal text
+    static constexpr QStringView percentKey = preferences::alertPercentKey;    // decimal text
+    static constexpr QStringView cooldownMinutesKey = preferences::alertCooldownMinutes.key;
     // What the settings form shows while nothing is stored, so the engine applies the same.
     static constexpr double defaultCooldownMinutes = 30;
     static constexpr QStringView notificationTitle = u"Vantrell";

@@ -1,5 +1,6 @@
 #include "store/PortfolioStore.h"
 
+#include "concurrency/OneShotEvent.h"
 #include "files/PortfolioCSVExport.h"
 #include "platform/WakeMonitor.h"
 #include "settings/AppSettings.h"
@@ -29,21 +30,29 @@ QCoro::Task<void> refreshIfAlive(QPointer<PortfolioStore> store, bool force)
 
 }  // namespace
 
-// Ends the refreshing state however a cycle leaves, unless the store is gone by then.
+// Ends the refreshing state however a cycle leaves, unless the store is gone by then, and
+// then wakes whoever waits for the end of this cycle (also when the store is gone).
 class PortfolioStore::RefreshingReset {
 public:
-    explicit RefreshingReset(PortfolioStore* store) : m_store(store) {}
+    explicit RefreshingReset(PortfolioStore* store)
+        : m_store(store), m_end(std::make_shared<OneShotEvent>())
+    {
+        store->m_cycleEnd = m_end;
+    }
     RefreshingReset(const RefreshingReset&) = delete;
     RefreshingReset& operator=(const RefreshingReset&) = delete;
     ~RefreshingReset()
     {
         if (m_store) {
+            m_store->m_cycleEnd.reset();
             m_store->setRefreshing(false);
         }
+        m_end->set();
     }
 
 private:
     QPointer<PortfolioStore> m_store;
+    std::shared_ptr<OneShotEvent> m_end;
 };
 
 PortfolioStore::PortfolioStore(LocalCredentialStore credentialStore,
@@ -148,9 +157,9 @@ QCoro::Task<void> PortfolioStore::refreshNow(bool force)
     if (m_isRefreshing) {
         co_return;
     }
-    setRefreshing(true);
     const QPointer<PortfolioStore> self(this);
-    const RefreshingReset reset(this);
+    const RefreshingReset reset(this);  // first, so a waiter always finds the cycle's end event
+    setRefreshing(true);
 
     const QString identity = m_credentialStore.portfolioIdentity();
     TaskJoin<ProviderRefreshResult> join;
@@ -168,6 +177,19 @@ QCoro::Task<void> PortfolioStore::refreshNow(bool force)
     }
     if (m_credentialStore.portfolioIdentity() == identity) {
         completeCycle();
+    }
+}
+
+QCoro::Task<void> PortfolioStore::refreshAfterCurrentCycle()
+{
+    const QPointer<PortfolioStore> self(this);
+    // Another cycle (a timer tick) may begin before a waiter resumes, hence the loop.
+    while (self && self->m_cycleEnd) {
+        const std::shared_ptr<OneShotEvent> end = self->m_cycleEnd;
+        co_await end->wait();
+    }
+    if (self) {
+        co_await self->refreshNow(true);
     }
 }
 

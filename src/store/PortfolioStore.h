@@ -40,6 +40,7 @@ namespace vantrell {
 
 class AppSettings;
 class DefaultsStore;
+class OneShotEvent;
 class Notifier;
 class PortfolioCSVExport;
 class PortfolioDiskWriter;
@@ -133,6 +134,11 @@ public:
     // One refresh cycle; returns when it has ended. A call while a cycle runs returns at once
     // and changes nothing. A forced refresh skips the back-off but never a server's wait.
     QCoro::Task<void> refreshNow(bool force);
+    // A forced refresh that is sure to start after this call: when a cycle is running, first
+    // waits for it to end. Returns when that forced cycle has ended (at once when the store is
+    // gone meanwhile). The credential sheet awaits it so it closes only once the credentials
+    // just written have been fetched.
+    QCoro::Task<void> refreshAfterCurrentCycle();
     // Seconds between timer refreshes; also the base of back-off and freshness.
     double refreshInterval() const { return m_refreshInterval; }
     // Takes effect at the next configureTimer().
@@ -223,6 +229,8 @@ private:
 
     PortfolioRefreshState m_state;
     bool m_isRefreshing = false;
+    // Set when the running cycle ends, for those waiting in refreshAfterCurrentCycle().
+    std::shared_ptr<OneShotEvent> m_cycleEnd;
     std::optional<QString> m_exportError;
     CapitalFlowLedger m_flows;
     PortfolioPerformance::Figures m_figures;

@@ -1,0 +1,100 @@
+#include "views/exchanges/CredentialSheetModel.h"
+
+#include "views/exchanges/CredentialSheetRules.h"
+
+namespace vantrell {
+
+CredentialSheetModel::CredentialSheetModel(DefaultsStore& defaults, Exchange exchange,
+                                           std::optional<AdditionalExchangeAccount> account)
+    : m_defaults(defaults), m_exchange(exchange), m_account(std::move(account))
+{
+}
+
+LocalCredentialStore CredentialSheetModel::credentialStore() const
+{
+    return LocalCredentialStore(m_defaults,
+                                m_account ? std::optional(m_account->id) : std::nullopt);
+}
+
+CredentialSheetModel::Loaded CredentialSheetModel::load() const
+{
+    const LocalCredentialStore store = credentialStore();
+    const ExchangeCredentialFields f = fields();
+    Loaded loaded;
+    loaded.alias = m_account ? m_account->alias : CredentialSheetRules::mainAccountAlias.toString();
+    loaded.credentials.apiKey = store.value(f.apiKey).value_or(QString());
+    loaded.credentials.secretKey = store.value(f.secretKey).value_or(QString());
+    if (f.passphrase) {
+        loaded.credentials.passphrase = store.value(*f.passphrase).value_or(QString());
+    }
+    return loaded;
+}
+
+bool CredentialSheetModel::hasStoredCredentials() const
+{
+    return credentialStore().provider(m_exchange) != nullptr;
+}
+
+bool CredentialSheetModel::isDuplicateKey(const QString& trimmedKey) const
+{
+    const LocalCredentialStore main(m_defaults);
+    const CredentialField apiKey = fields().apiKey;
+    if (m_account && main.value(apiKey) == trimmedKey) {
+        return true;
+    }
+    for (const AdditionalExchangeAccount& other : main.additionalAccounts()) {
+        if (other.exchange != m_exchange || (m_account && other.id == m_account->id)) {
+            continue;
+        }
+        if (main.forAccount(other.id).value(apiKey) == trimmedKey) {
+            return true;
+        }
+    }
+    return false;
+}
+
+CredentialValues CredentialSheetModel::enteredValues(const EnteredCredentials& entered) const
+{
+    const ExchangeCredentialFields f = fields();
+    CredentialValues values{{f.apiKey, CredentialSheetRules::trimmed(entered.apiKey)},
+                            {f.secretKey, CredentialSheetRules::trimmed(entered.secretKey)}};
+    if (f.passphrase) {
+        values.emplace(*f.passphrase, entered.passphrase);
+    }
+    return values;
+}
+
+LocalCredentialStore CredentialSheetModel::testStore(const EnteredCredentials& entered) const
+{
+    return LocalCredentialStore(enteredValues(entered), m_defaults);
+}
+
+bool CredentialSheetModel::save(const EnteredCredentials& entered, const QString& alias) const
+{
+    LocalCredentialStore store = credentialStore();
+    bool saved = true;
+    for (const auto& [field, value] : enteredValues(entered)) {
+        saved = store.setValue(value, field) && saved;
+    }
+    if (m_account) {
+        const AdditionalExchangeAccount account{m_account->id, m_exchange,
+                                                CredentialSheetRules::normalizedAlias(alias)};
+        saved = LocalCredentialStore(m_defaults).saveAccount(account) && saved;
+    }
+    return saved;
+}
+
+bool CredentialSheetModel::remove() const
+{
+    LocalCredentialStore store = credentialStore();
+    bool removed = true;
+    for (CredentialField field : fields().all()) {
+        removed = store.removeValue(field) && removed;
+    }
+    if (m_account) {
+        removed = LocalCredentialStore(m_defaults).removeAccount(m_account->id) && removed;
+    }
+    return removed;
+}
+
+}  // namespace vantrell
