@@ -63,9 +63,19 @@ ExchangeCredentialSheet::ExchangeCredentialSheet(PortfolioStore& store,
     column->addWidget(buildFields(loaded));
     column->addWidget(buildNotice());
     column->addWidget(buildButtons());
-    column->setSizeConstraint(QLayout::SetFixedSize);
-    updateNotice();
+    applyColors();
     updateButtons();
+}
+
+void ExchangeCredentialSheet::applyColors()
+{
+    if (auto* subtitle = findChild<QLabel*>(QStringLiteral("sheetSubtitle"))) {
+        setTextColor(subtitle, VantrellPalette::secondary(this));
+    }
+    if (m_removeButton != nullptr) {
+        setTextColor(m_removeButton, VantrellPalette::systemRed(this));
+    }
+    updateNotice();
 }
 
 QWidget* ExchangeCredentialSheet::buildHeader()
@@ -83,7 +93,6 @@ QWidget* ExchangeCredentialSheet::buildHeader()
     QLabel* subtitle = PlainText::label(Rules::subtitle.toString());
     subtitle->setObjectName(QStringLiteral("sheetSubtitle"));
     subtitle->setFont(ViewFonts::font(11));
-    setTextColor(subtitle, VantrellPalette::secondary(this));
     texts->addWidget(title);
     texts->addWidget(subtitle);
     row->addLayout(texts, 1);
@@ -165,7 +174,6 @@ QWidget* ExchangeCredentialSheet::buildButtons()
         m_removeButton = new QPushButton(Rules::removeButton.toString());
         m_removeButton->setObjectName(QStringLiteral("removeButton"));
         m_removeButton->setAutoDefault(false);
-        setTextColor(m_removeButton, VantrellPalette::systemRed(this));
         connect(m_removeButton, &QPushButton::clicked, this,
                 &ExchangeCredentialSheet::removeCredentials);
         row->addWidget(m_removeButton);
@@ -281,7 +289,7 @@ void ExchangeCredentialSheet::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_noticeText != nullptr) {
-        updateNotice();
+        applyColors();
     }
 }
 

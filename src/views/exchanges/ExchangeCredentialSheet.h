@@ -59,6 +59,7 @@ private:
     bool credentialsComplete() const;
     void updateButtons();
     void updateNotice();
+    void applyColors();
     void setErrorMessage(const std::optional<QString>& message);
     void setBusy(bool busy, bool testing);
     void stepSpinner();

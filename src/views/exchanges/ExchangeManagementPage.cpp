@@ -170,6 +170,7 @@ QWidget* ExchangeManagementPage::exchangeRow(Exchange exchange)
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(3);
+    texts->addStretch(1);
     QLabel* name = PlainText::label(toStored(exchange));
     name->setFont(ViewFonts::font(13, QFont::DemiBold));
     auto* statusLine = new FitLabel(ViewFonts::font(11));
@@ -179,6 +180,7 @@ QWidget* ExchangeManagementPage::exchangeRow(Exchange exchange)
     statusLine->setToolTip(PlainText::toolTip(Rules::statusTooltip(status, statusText)));
     texts->addWidget(name);
     texts->addWidget(statusLine);
+    texts->addStretch(1);
     row->addLayout(texts, 1);
     row->addSpacing(16);
 
