@@ -29,13 +29,13 @@ void FileDialogSaveLocationPrompt::chooseSaveLocation(const QString& defaultFile
             once(std::move(path));
         }
     };
-    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, reply](int result) {
-        const QStringList files = dialog->selectedFiles();
-        if (result == QDialog::Accepted && !files.isEmpty()) {
-            reply(files.constFirst());
-        } else {
-            reply(std::nullopt);
-        }
+    // The choice is kept as it is made: the dialog is not asked again once it closes, when it
+    // may already be going away.
+    auto chosen = std::make_shared<std::optional<QString>>();
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+                     [chosen](const QString& file) { *chosen = file; });
+    QObject::connect(dialog, &QFileDialog::finished, dialog, [chosen, reply](int result) {
+        reply(result == QDialog::Accepted ? *chosen : std::nullopt);
     });
     QObject::connect(dialog, &QObject::destroyed, [reply] { reply(std::nullopt); });
     dialog->open();
