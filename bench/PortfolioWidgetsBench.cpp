@@ -86,6 +86,16 @@ void popoverRender(benchmark::State& state)
 }
 BENCHMARK(popoverRender)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void popoverModelOnly(benchmark::State& state)
+{
+    StagedPopover staged;
+    stageEachExchange(staged.holdings, 40);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PopoverModel::build(staged.store(), staged.settings(), {}));
+    }
+}
+BENCHMARK(popoverModelOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void baselineLabelsForPopover(benchmark::State& state)
 {
     for (auto _ : state) {

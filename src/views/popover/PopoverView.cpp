@@ -17,6 +17,7 @@
 #include "window/FloatingPanel.h"
 #include "window/FloatingWindowController.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
@@ -119,6 +120,7 @@ PopoverView::PopoverView(PortfolioStore& store, AppSettings& settings,
     connect(m_openMain, &QPushButton::clicked, this, &PopoverView::openMainWindowRequested);
     connect(m_floatingButton, &QPushButton::clicked, this, &PopoverView::toggleFloating);
     connectSources();
+    applyColours();
     render();
 }
 
@@ -215,7 +217,10 @@ void PopoverView::render()
     QScrollBar* bar = m_scroll->verticalScrollBar();
     const int scrollValue = bar->value();
     m_header->setModel(m_model);
-    rebuildCards();
+    // Cards are rebuilt only when what they show changed.
+    if (m_model.cards != m_shownCards) {
+        rebuildCards();
+    }
     m_positionCount->setText(m_model.positionCountText);
     m_noPositions->setVisible(m_model.positionRows.empty());
     m_positions->setVisible(!m_model.positionRows.empty());
@@ -223,6 +228,15 @@ void PopoverView::render()
     m_banner->setVisible(m_model.bannerText.has_value());
     m_banner->setText(m_model.bannerText.value_or(QString()));
     m_floatingButton->setText(m_model.floatingActionText);
+    setFixedSize(popoverWidth, m_model.height);
+    // Keep the reader's place: lay the new content out, then scroll back.
+    m_scroll->widget()->adjustSize();
+    layout()->activate();
+    bar->setValue(scrollValue);
+}
+
+void PopoverView::applyColours()
+{
     const QColor blue = VantrellPalette::systemBlue(this);
     m_banner->setIcon(SymbolIcon::icon(QStringLiteral("arrow.down.circle.fill"), 12, blue));
     m_banner->setStyleSheet(
@@ -231,11 +245,15 @@ void PopoverView::render()
     for (QPushButton* button : {m_openMain, m_floatingButton}) {
         button->setIcon(SymbolIcon::icon(button->property("symbol").toString(), 14, ink));
     }
-    setFixedSize(popoverWidth, m_model.height);
-    // Keep the reader's place: lay the new content out, then scroll back.
-    m_scroll->widget()->adjustSize();
-    layout()->activate();
-    bar->setValue(scrollValue);
+}
+
+void PopoverView::changeEvent(QEvent* event)
+{
+    // Colours drawn into icons and a style sheet follow the window's look.
+    if (event->type() == QEvent::PaletteChange) {
+        applyColours();
+    }
+    QWidget::changeEvent(event);
 }
 
 void PopoverView::rebuildCards()
@@ -244,6 +262,7 @@ void PopoverView::rebuildCards()
         delete item->widget();
         delete item;
     }
+    m_shownCards = m_model.cards;
     for (const PopoverModel::ExchangeCard& card : m_model.cards) {
         auto* widget = new PopoverExchangeCard(card);
         m_cards->addWidget(widget);

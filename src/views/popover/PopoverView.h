@@ -51,6 +51,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void scheduleRender();
@@ -58,6 +59,7 @@ private:
     QWidget* buildPositionsCard();
     QWidget* buildActions();
     void rebuildCards();
+    void applyColours();
     void bannerClicked();
     void toggleFloating();
 
@@ -67,6 +69,7 @@ private:
     QPointer<UpdateChecker> m_updateChecker;
     std::optional<int> m_visibleScreenHeight;
     PopoverModel m_model;
+    std::vector<PopoverModel::ExchangeCard> m_shownCards;
     bool m_renderPending = false;
 
     PopoverHeader* m_header;
