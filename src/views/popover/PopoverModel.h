@@ -42,6 +42,8 @@ struct PopoverModel {
         std::vector<AccountRow> accountRows;
         // With data: the line under the accounts, when there is one. Without data: always set.
         std::optional<StatusLabel> status;
+
+        friend bool operator==(const ExchangeCard&, const ExchangeCard&) = default;
     };
 
     // What the popover needs besides the store and the settings.
