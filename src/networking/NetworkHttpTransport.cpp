@@ -60,13 +60,33 @@ QNetworkRequest networkRequestFor(const HttpRequest& request)
     return result;
 }
 
+// Methods whose request carries content by definition. Sent without a body, such a request says
+// so with "Content-Length: 0": Qt would send neither that nor Transfer-Encoding, and a server may
+// then refuse it with 411 Length Required.
+bool carriesContent(const QByteArray& method)
+{
+    return method == "POST" || method == "PUT" || method == "PATCH";
+}
+
+bool hasHeader(const HttpRequest& request, const QByteArray& name)
+{
+    return std::any_of(request.headers.begin(), request.headers.end(),
+                       [&name](const HttpRequest::Header& header) {
+                           return header.first.compare(name, Qt::CaseInsensitive) == 0;
+                       });
+}
+
 QNetworkReply* startReply(QNetworkAccessManager& manager, const HttpRequest& request)
 {
-    const QNetworkRequest networkRequest = networkRequestFor(request);
-    if (request.body.isEmpty()) {
-        return manager.sendCustomRequest(networkRequest, request.effectiveMethod());
+    QNetworkRequest networkRequest = networkRequestFor(request);
+    const QByteArray method = request.effectiveMethod();
+    if (!request.body.isEmpty()) {
+        return manager.sendCustomRequest(networkRequest, method, request.body);
     }
-    return manager.sendCustomRequest(networkRequest, request.effectiveMethod(), request.body);
+    if (carriesContent(method) && !hasHeader(request, "Content-Length")) {
+        networkRequest.setHeader(QNetworkRequest::ContentLengthHeader, 0);
+    }
+    return manager.sendCustomRequest(networkRequest, method);
 }
 
 // Qt flags 4xx and 5xx replies with an error as well; those are answers, not failed transfers.
@@ -132,6 +152,37 @@ int defaultPort(const QUrl& url)
     return -1;
 }
 
+// What a reply went through on its way, besides its outcome.
+struct ReplyEvents {
+    bool sent = false;  // the request was written to a connection, at least once
+    bool redirectRefused = false;
+};
+
+// When a connection closes before its answer, Qt sends that request again by itself; when it
+// gives up, it fails with the same "connection closed" error every request still queued for the
+// host, although those never went out (over TLS, Qt queues a host's requests while it sets up its
+// connections). Such a request is started again; one that was written never is, by us.
+constexpr int unsentAttempts = 3;
+
+bool droppedUnsent(const QNetworkReply& reply, const ReplyEvents& events)
+{
+    return !events.sent && reply.error() == QNetworkReply::RemoteHostClosedError;
+}
+
+// The manager of shared(). It goes at the start of the application object's destructor (a post
+// routine), so Qt's network thread winds down while the application still exists: later, closing
+// a kept TLS connection reaches for Qt's TLS backend with no application, and Qt complains.
+QPointer<QNetworkAccessManager>& sharedManager()
+{
+    static QPointer<QNetworkAccessManager> manager;
+    return manager;
+}
+
+void deleteSharedManager()
+{
+    delete sharedManager().data();
+}
+
 }  // namespace
 
 NetworkHttpTransport::NetworkHttpTransport(QNetworkAccessManager& manager) : m_manager(&manager) {}
@@ -141,27 +192,50 @@ NetworkHttpTransport& NetworkHttpTransport::shared()
     Q_ASSERT(QCoreApplication::instance() != nullptr);
     Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
     // One manager for the whole process keeps connections and TLS sessions reused across
-    // exchanges; the application object deletes it on exit.
-    static auto* const manager = new QNetworkAccessManager(QCoreApplication::instance());
+    // exchanges. A later application object gets a manager of its own.
+    QPointer<QNetworkAccessManager>& manager = sharedManager();
+    if (manager.isNull()) {
+        manager = new QNetworkAccessManager();
+        qAddPostRoutine(deleteSharedManager);
+    }
     static NetworkHttpTransport transport(*manager);
+    transport.m_manager = manager.data();
     return transport;
 }
 
 QCoro::Task<HttpResponse> NetworkHttpTransport::perform(HttpRequest request)
 {
+    // Nothing of the transport is touched once the first transfer is under way.
+    const QPointer<QNetworkAccessManager> manager = m_manager;
+    for (int attempt = 1;; ++attempt) {
+        std::optional<HttpResponse> response = co_await transfer(*manager, request);
+        if (response) {
+            co_return std::move(*response);
+        }
+        if (attempt == unsentAttempts || manager.isNull()) {
+            throw HttpTransportError();
+        }
+    }
+}
+
+QCoro::Task<std::optional<HttpResponse>> NetworkHttpTransport::transfer(
+    QNetworkAccessManager& manager, const HttpRequest& request)
+{
     const std::shared_ptr<CancellationToken> token = request.cancellation;
     if (token && token->isCancelled()) {
         throw HttpTransportError();
     }
-    const ReplyPointer reply(startReply(*m_manager, request));
+    const ReplyPointer reply(startReply(manager, request));
 
-    const auto redirectRefused = std::make_shared<bool>(false);
+    const auto events = std::make_shared<ReplyEvents>();
+    QObject::connect(reply.get(), &QNetworkReply::requestSent, reply.get(),
+                     [events] { events->sent = true; });
     QObject::connect(reply.get(), &QNetworkReply::redirected, reply.get(),
-                     [reply = reply.get(), origin = request.url, redirectRefused](const QUrl& to) {
+                     [reply = reply.get(), origin = request.url, events](const QUrl& to) {
                          if (isSameOrigin(origin, to)) {
                              emit reply->redirectAllowed();
                          } else {
-                             *redirectRefused = true;
+                             events->redirectRefused = true;
                              abortLater(reply);
                          }
                      });
@@ -182,7 +256,10 @@ QCoro::Task<HttpResponse> NetworkHttpTransport::perform(HttpRequest request)
             throw HttpTransportError();
         }
     }
-    co_return responseFrom(*reply, *redirectRefused, request.effectiveMethod() != "HEAD");
+    if (droppedUnsent(*reply, *events)) {
+        co_return std::nullopt;
+    }
+    co_return responseFrom(*reply, events->redirectRefused, request.effectiveMethod() != "HEAD");
 }
 
 bool NetworkHttpTransport::isSameOrigin(const QUrl& from, const QUrl& to)

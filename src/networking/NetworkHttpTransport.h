@@ -4,6 +4,8 @@
 
 #include <QUrl>
 
+#include <optional>
+
 class QNetworkAccessManager;
 
 namespace vantrell {
@@ -14,13 +16,17 @@ namespace vantrell {
 // transfer that fails (no connection, time-out, TLS failure, cancellation, a body cut short)
 // throws HttpTransportError. Redirects are followed only within the origin of the request, so
 // signed headers never travel to another host; any other redirect comes back as the 3xx response.
+//
+// A request that Qt failed without ever writing it (a closed connection to the same host failed
+// everything queued behind it) is started again, at most twice; a request that went out is never
+// sent again by the transport.
 class NetworkHttpTransport final : public HttpTransport {
 public:
     // The manager must live on the calling thread and outlive the transport.
     explicit NetworkHttpTransport(QNetworkAccessManager& manager);
 
     // The transport over the process-wide manager, created on first use. Main thread only; the
-    // manager is owned by the application object.
+    // manager is deleted as the application object goes, while Qt still has its application.
     static NetworkHttpTransport& shared();
 
     QCoro::Task<HttpResponse> perform(HttpRequest request) override;
@@ -30,6 +36,10 @@ public:
     static bool isSameOrigin(const QUrl& from, const QUrl& to);
 
 private:
+    // One transfer; nothing when Qt dropped the request before it was written.
+    static QCoro::Task<std::optional<HttpResponse>> transfer(QNetworkAccessManager& manager,
+                                                             const HttpRequest& request);
+
     QNetworkAccessManager* m_manager;
 };
 

@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
+#include <QProcess>
 
 #include <exception>
+#include <map>
 #include <ostream>
+#include <utility>
 
 namespace vantrell {
 
@@ -88,6 +91,39 @@ TEST_F(NetworkHttpTransportTest, MethodHeadersAndBodyArriveAsBuilt)
         }
     }
     EXPECT_EQ(ours, request.headers);
+}
+
+// A body-less POST (Binance's funding call) must still announce its length: without it a server
+// may answer 411 Length Required.
+TEST_F(NetworkHttpTransportTest, EmptyBodyIsAnnouncedOnlyWhereTheMethodCarriesContent)
+{
+    const std::tuple<QByteArray, QByteArray, std::optional<QByteArray>> rows[] = {
+        {"POST", "", "0"},          {"PUT", "", "0"},          {"PATCH", "", "0"},
+        {"POST", "a=1", "3"},       {"GET", "", std::nullopt}, {"DELETE", "", std::nullopt},
+        {"HEAD", "", std::nullopt},
+    };
+    for (const auto& [method, body, length] : rows) {
+        SCOPED_TRACE(method.constData() + (" " + body.toStdString()));
+        server.route(method, "/call", LoopbackReply::json(200, "[]"));
+        HttpRequest request = get("/call");
+        request.method = method;
+        request.headers = {{"Content-Type", "application/x-www-form-urlencoded"}};
+        request.body = body;
+        const qsizetype before = server.requests().size();
+
+        ASSERT_NO_THROW(QCoro::waitFor(transport.perform(request)));
+
+        ASSERT_EQ(server.requests().size(), before + 1);
+        const RecordedRequest& received = server.requests().back();
+        EXPECT_EQ(received.method, method);
+        EXPECT_EQ(received.header("Content-Length"), length);
+        EXPECT_FALSE(received.header("Transfer-Encoding"));
+        const auto lengths =
+            std::count_if(received.headers.begin(), received.headers.end(), [](const auto& header) {
+                return header.first.compare("Content-Length", Qt::CaseInsensitive) == 0;
+            });
+        EXPECT_LE(lengths, 1);
+    }
 }
 
 TEST_F(NetworkHttpTransportTest, ErrorStatusesAreResponsesWithTheirBodies)
@@ -221,6 +257,73 @@ TEST_F(NetworkHttpTransportTest, RedirectToAnotherOriginComesBackUnfollowed)
     EXPECT_EQ(response.statusCode, 302);
     EXPECT_EQ(response.header("x-trace"), QByteArray("t1"));
     EXPECT_TRUE(elsewhere.requests().isEmpty());
+}
+
+// Over TLS Qt opens six connections per host and queues further requests. When it gives up on a
+// request whose connection was closed without a reply, it fails the queued ones with the same
+// error, although they never went out: they must still succeed, each reaching the server once.
+TEST_F(NetworkHttpTransportTest, ConnectionClosedWithoutReplyFailsThatRequestAlone)
+{
+    LoopbackServer tls(LoopbackServer::Scheme::https);
+    tls.route("GET", "/closed", LoopbackReply::closeUnanswered());
+    HttpRequest alone;
+    alone.url = tls.url(QStringLiteral("/closed"));
+    alone.timeout = 5s;
+    ASSERT_EQ(errorFor(alone), ExchangeAPIError::network());
+    // Qt itself may send it more than once; how often, the server counts here.
+    const qsizetype sendsOfOne = tls.requests().size();
+    constexpr int innocentCount = 24;
+    constexpr int faulted = 12;
+    std::vector<QCoro::Task<Strings>> sends;
+    std::map<std::string, int> innocentPaths;  // each received once
+    for (int i = 0; i <= innocentCount; ++i) {
+        HttpRequest request;
+        request.timeout = 5s;
+        if (i == faulted) {
+            request.url = tls.url(QStringLiteral("/closed"));
+        } else {
+            // Every third one a body-less POST, like Binance's funding call.
+            const QByteArray method = i % 3 == 0 ? "POST" : "GET";
+            const QByteArray path = "/ok" + QByteArray::number(i);
+            tls.route(method, path, LoopbackReply::json(200, "[\"" + path + "\"]").delayedBy(20ms));
+            request.url = tls.url(QString::fromLatin1(path));
+            request.method = method;
+            innocentPaths[path.toStdString()] = 1;
+        }
+        sends.push_back(client.send<Strings>(std::move(request)));
+    }
+
+    for (int i = 0; i <= innocentCount; ++i) {
+        SCOPED_TRACE(i);
+        test::TaskResult<Strings> result = test::runTask(std::move(sends[i]));
+        if (i == faulted) {
+            const std::optional<ExchangeAPIError> error = result.errorAs<ExchangeAPIError>();
+            EXPECT_EQ(error, ExchangeAPIError::network());
+            continue;
+        }
+        EXPECT_TRUE(result.succeeded());
+        EXPECT_EQ(result.value, Strings{u"/ok"_qs + QString::number(i)});
+    }
+    std::map<std::string, int> received;
+    for (const RecordedRequest& request : tls.requests()) {
+        ++received[request.path.toStdString()];
+    }
+    // The faulted request went out as often as on its own: the transport added no send.
+    EXPECT_EQ(received["/closed"], 2 * sendsOfOne);
+    received.erase("/closed");
+    EXPECT_EQ(received, innocentPaths);
+}
+
+// The shared manager must be gone before the application object: Qt's network thread would
+// otherwise close a kept TLS connection after it, and print a warning at every exit.
+TEST(NetworkHttpTransportShared, ProgramExitsQuietlyAfterATlsRequest)
+{
+    QProcess program;
+    program.start(QStringLiteral(VANTRELL_SHARED_TRANSPORT_EXIT_PROGRAM), {});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(program.readAllStandardError().toStdString(), "");
 }
 
 TEST(NetworkHttpTransportOrigin, SameOriginNeedsSchemeHostAndPort)

@@ -117,6 +117,8 @@ TEST_F(BinanceProviderTest, RequestsCarryTheirQueryHeadersAndSignature)
     EXPECT_GE(headerIndex("X-MBX-APIKEY"), 0);
     EXPECT_GT(headerIndex("Content-Type"), headerIndex("X-MBX-APIKEY"));
     EXPECT_EQ(funding.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
+    // No body, and it says so: a POST without a length may be refused with 411.
+    EXPECT_EQ(funding.header("Content-Length"), QByteArray("0"));
 
     const RecordedRequest prices = server.requestsTo(pricesPath).value(0);
     EXPECT_EQ(prices.method, "GET");

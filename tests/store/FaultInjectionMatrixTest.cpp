@@ -262,6 +262,29 @@ std::vector<Fault> faults()
                  json(401, R"({"code":"50120","msg":"API key doesn't have permission"})"));
          },
          K::connected, u"默认账户：持仓接口未更新，保留上次持仓"_qs, noWait()},
+        // Over TLS, as the real exchange talks, both accounts' calls share one host. The
+        // second account's funding call has its connection closed without a reply: that
+        // account fails, and every call of the main account is still answered.
+        {"ConnectionClosedWithoutReply",
+         E::binance,
+         [](FaultRun& run) {
+             run.harness.serveOverTls(E::binance);
+             ExchangeFixtureServer& server = run.harness.server(E::binance);
+             const QByteArray funding = "/sapi/v1/asset/get-funding-asset";
+             server.serve(
+                 "POST", funding,
+                 [recorded = server.handlerOf("POST", funding)](const RecordedRequest& request) {
+                     return request.header("X-MBX-APIKEY") == "second-key"
+                                ? LoopbackReply::closeUnanswered()
+                                : recorded(request);
+                 });
+         },
+         K::failed,
+         u"副账户：网络请求失败，请检查网络后重试，保留上次数据"_qs,
+         regularWait(10),
+         {},
+         Files::current,
+         true},
         {"OneOfTwoAccountsFails",
          E::binance,
          [](FaultRun& run) {

@@ -35,8 +35,9 @@ struct RecordedRoute {
 
 }  // namespace
 
-ExchangeFixtureServer::ExchangeFixtureServer(SignatureCheck signatureCheck)
-    : m_signatureCheck(std::move(signatureCheck))
+ExchangeFixtureServer::ExchangeFixtureServer(SignatureCheck signatureCheck,
+                                             LoopbackServer::Scheme scheme)
+    : m_server(scheme), m_signatureCheck(std::move(signatureCheck))
 {
     resetCache();
 }
@@ -121,6 +122,20 @@ void ExchangeFixtureServer::route(const QByteArray& method, const QByteArray& pa
     routes.push_back({std::move(query), std::move(handler)});
     m_server.route(method, path,
                    [this](const RecordedRequest& request) { return answer(request); });
+}
+
+LoopbackServer::Handler ExchangeFixtureServer::handlerOf(const QByteArray& method,
+                                                         const QByteArray& path) const
+{
+    const auto routes = m_routes.find({method, path});
+    if (routes != m_routes.end()) {
+        for (const QueryRoute& route : routes->second) {
+            if (!route.query) {
+                return route.handler;
+            }
+        }
+    }
+    return {};
 }
 
 LoopbackServer::Handler ExchangeFixtureServer::handlerFor(const RecordedRequest& request) const

@@ -33,7 +33,8 @@ namespace vantrell {
 // another test's tickers, and a case of a test would read the tickers of the case before.
 class ExchangeFixtureServer {
 public:
-    explicit ExchangeFixtureServer(SignatureCheck signatureCheck = FixtureSignatures::none());
+    explicit ExchangeFixtureServer(SignatureCheck signatureCheck = FixtureSignatures::none(),
+                                   LoopbackServer::Scheme scheme = LoopbackServer::Scheme::http);
 
     // The folder of the recorded replies, and one file of it read whole ("binance/prices.json").
     // A missing file fails the running test.
@@ -53,6 +54,10 @@ public:
     void serve(const QByteArray& method, const QByteArray& path, const QByteArray& query,
                LoopbackReply reply);
 
+    // What answers every query of the path now (before the signature check), to wrap it; empty
+    // when nothing does.
+    LoopbackServer::Handler handlerOf(const QByteArray& method, const QByteArray& path) const;
+
     // Replaces the check that signed requests pass before any route answers: a key that was
     // revoked, or a server that also checks the request's time.
     void setSignatureCheck(SignatureCheck signatureCheck);
@@ -67,7 +72,7 @@ public:
     // How many requests had arrived when the first reply was released; -1 before any reply.
     int requestsSeenAtFirstReply() const { return m_requestsAtFirstReply; }
 
-    // "http://127.0.0.1:<port>", and every exchange's endpoints pointing there.
+    // "http://127.0.0.1:<port>" (or https), and every exchange's endpoints pointing there.
     QString baseURL() const;
     ExchangeEndpoints endpoints() const;
 

@@ -143,20 +143,27 @@ void servePriced(ExchangeFixtureServer& server, Exchange exchange)
 }  // namespace
 
 LoopbackExchanges::LoopbackExchanges(HttpTransport& transport, const Clock& clock, Replies replies)
-    : m_clock(&clock)
+    : m_replies(replies), m_clock(&clock)
 {
     for (Exchange exchange : allExchanges) {
-        auto server = std::make_unique<ExchangeFixtureServer>(signatureCheck(exchange, {}));
-        if (replies == Replies::priced) {
-            servePriced(*server, exchange);
-        } else {
-            server->serveRecorded(fixtureFolder(exchange));
-        }
+        auto server = makeServer(exchange, LoopbackServer::Scheme::http);
         m_destinations->emplace(
             exchange,
             Destination{server->endpoints(), std::make_shared<TimeoutCappingTransport>(transport)});
         m_servers.emplace(exchange, Server{std::move(server), {}});
     }
+}
+
+std::unique_ptr<ExchangeFixtureServer> LoopbackExchanges::makeServer(
+    Exchange exchange, LoopbackServer::Scheme scheme) const
+{
+    auto server = std::make_unique<ExchangeFixtureServer>(signatureCheck(exchange, {}), scheme);
+    if (m_replies == Replies::priced) {
+        servePriced(*server, exchange);
+    } else {
+        server->serveRecorded(fixtureFolder(exchange));
+    }
+    return server;
 }
 
 LoopbackExchanges::~LoopbackExchanges() = default;
@@ -195,6 +202,14 @@ void LoopbackExchanges::closeAll()
 void LoopbackExchanges::pointAt(Exchange exchange, const QString& baseURL)
 {
     m_destinations->at(exchange).endpoints = ExchangeEndpoints::allAt(baseURL);
+}
+
+void LoopbackExchanges::serveOverTls(Exchange exchange)
+{
+    Server& entry = m_servers.at(exchange);
+    entry.server = makeServer(exchange, LoopbackServer::Scheme::https);
+    entry.server->setSignatureCheck(signatureCheck(exchange, entry.accepted));
+    m_destinations->at(exchange).endpoints = entry.server->endpoints();
 }
 
 void LoopbackExchanges::shortenTimeout(Exchange exchange, std::chrono::milliseconds silence)

@@ -73,6 +73,10 @@ public:
 
     // The exchange's connectors talk to `baseURL` instead of its server.
     void pointAt(Exchange exchange, const QString& baseURL);
+    // The exchange is played by a new server that speaks TLS, as the real ones do, with the same
+    // replies and the same accepted credentials; routes changed on the old one are not carried
+    // over.
+    void serveOverTls(Exchange exchange);
     // The exchange's requests give up after `silence` without data instead of the connectors'
     // 12 seconds.
     void shortenTimeout(Exchange exchange, std::chrono::milliseconds silence);
@@ -110,7 +114,11 @@ private:
 
     // The rule that passes requests signed with `credentials` alone.
     static SignatureCheck ruleFor(Exchange exchange, const Credentials& credentials);
+    // A server of the exchange serving its replies; it accepts no credentials yet.
+    std::unique_ptr<ExchangeFixtureServer> makeServer(Exchange exchange,
+                                                      LoopbackServer::Scheme scheme) const;
 
+    Replies m_replies;
     std::map<Exchange, Server> m_servers;
     std::shared_ptr<Destinations> m_destinations = std::make_shared<Destinations>();
     const Clock* m_clock;

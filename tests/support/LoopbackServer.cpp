@@ -1,7 +1,12 @@
 #include "support/LoopbackServer.h"
 
+#include <QFile>
 #include <QHostAddress>
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -97,13 +102,55 @@ void writeReply(QTcpSocket& socket, const LoopbackReply& reply)
     socket.disconnectFromHost();  // after the pending bytes are written
 }
 
-QUrl loopbackUrl(quint16 port)
+QUrl loopbackUrl(quint16 port, LoopbackServer::Scheme scheme = LoopbackServer::Scheme::http)
 {
     QUrl url;
-    url.setScheme(QStringLiteral("http"));
+    url.setScheme(scheme == LoopbackServer::Scheme::https ? QStringLiteral("https")
+                                                          : QStringLiteral("http"));
     url.setHost(QStringLiteral("127.0.0.1"));
     url.setPort(port);
     return url;
+}
+
+QByteArray tlsFixture(const char* name)
+{
+    QFile file(QStringLiteral(VANTRELL_FIXTURES_DIR "/tls/") + QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "LoopbackServer: missing fixture tls/" << name;
+    }
+    return file.readAll();
+}
+
+// The fixture certificate is self-signed for 127.0.0.1 (EC P-256, valid 2020 to 2120). The
+// process trusts it from the first https server on; requests pick up the default configuration
+// when they are made.
+QSslConfiguration serverConfiguration()
+{
+    static const QSslCertificate certificate(tlsFixture("loopback-cert.pem"));
+    static const QSslKey key(tlsFixture("loopback-key.pem"), QSsl::Ec);
+    static const bool trusted = [] {
+        QSslConfiguration client = QSslConfiguration::defaultConfiguration();
+        client.addCaCertificate(certificate);
+        QSslConfiguration::setDefaultConfiguration(client);
+        return true;
+    }();
+    Q_UNUSED(trusted);
+    QSslConfiguration server = QSslConfiguration::defaultConfiguration();
+    server.setLocalCertificate(certificate);
+    server.setPrivateKey(key);
+    server.setPeerVerifyMode(QSslSocket::VerifyNone);
+    server.setAllowedNextProtocols({QByteArrayLiteral("http/1.1")});  // no HTTP/2
+    return server;
+}
+
+std::unique_ptr<QTcpServer> makeServer(LoopbackServer::Scheme scheme)
+{
+    if (scheme == LoopbackServer::Scheme::http) {
+        return std::make_unique<QTcpServer>();
+    }
+    auto server = std::make_unique<QSslServer>();
+    server->setSslConfiguration(serverConfiguration());
+    return server;
 }
 
 }  // namespace
@@ -140,6 +187,13 @@ LoopbackReply LoopbackReply::never()
     return reply;
 }
 
+LoopbackReply LoopbackReply::closeUnanswered()
+{
+    LoopbackReply reply;
+    reply.delivery = Delivery::closeUnanswered;
+    return reply;
+}
+
 LoopbackReply LoopbackReply::withHeader(QByteArray name, QByteArray value) const
 {
     LoopbackReply copy = *this;
@@ -161,13 +215,16 @@ LoopbackReply LoopbackReply::delayedBy(std::chrono::milliseconds wait) const
     return copy;
 }
 
-LoopbackServer::LoopbackServer(QObject* parent) : QObject(parent)
+LoopbackServer::LoopbackServer(Scheme scheme, QObject* parent)
+    : QObject(parent), m_scheme(scheme), m_server(makeServer(scheme))
 {
-    connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::acceptConnections);
-    if (!m_server.listen(QHostAddress::LocalHost, 0)) {
+    // A TLS connection is pending only once its handshake is done.
+    connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this,
+            &LoopbackServer::acceptConnections);
+    if (!m_server->listen(QHostAddress::LocalHost, 0)) {
         ADD_FAILURE() << "LoopbackServer: cannot listen on 127.0.0.1";
     }
-    m_port = m_server.serverPort();
+    m_port = m_server->serverPort();
 }
 
 LoopbackServer::~LoopbackServer()
@@ -182,7 +239,7 @@ quint16 LoopbackServer::port() const
 
 QUrl LoopbackServer::baseUrl() const
 {
-    return loopbackUrl(m_port);
+    return loopbackUrl(m_port, m_scheme);
 }
 
 QUrl LoopbackServer::url(const QString& path, const QString& query) const
@@ -207,8 +264,8 @@ void LoopbackServer::route(const QByteArray& method, const QByteArray& path, Han
 
 void LoopbackServer::close()
 {
-    m_server.close();
-    for (QTcpSocket* socket : m_server.findChildren<QTcpSocket*>()) {
+    m_server->close();
+    for (QTcpSocket* socket : m_server->findChildren<QTcpSocket*>()) {
         socket->disconnect(this);
         socket->abort();
     }
@@ -216,7 +273,7 @@ void LoopbackServer::close()
 
 void LoopbackServer::acceptConnections()
 {
-    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         auto buffer = std::make_shared<QByteArray>();
         connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {
@@ -234,6 +291,10 @@ void LoopbackServer::handle(QTcpSocket* socket, const RecordedRequest& request)
     emit requestReceived();
     const LoopbackReply reply = replyFor(request);
     if (reply.delivery == LoopbackReply::Delivery::neverAnswer) {
+        return;
+    }
+    if (reply.delivery == LoopbackReply::Delivery::closeUnanswered) {
+        socket->disconnectFromHost();
         return;
     }
     if (reply.delay.count() > 0) {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -36,8 +37,9 @@ struct LoopbackReply {
 
     enum class Delivery {
         complete,
-        truncatedBody,  // announces more bytes than it sends, then closes the connection
-        neverAnswer,    // keeps the connection open and silent
+        truncatedBody,    // announces more bytes than it sends, then closes the connection
+        neverAnswer,      // keeps the connection open and silent
+        closeUnanswered,  // reads the request, then closes the connection without a word
     };
 
     int status = 200;
@@ -50,6 +52,7 @@ struct LoopbackReply {
     static LoopbackReply html(int status, QByteArray body);
     static LoopbackReply redirect(int status, const QUrl& location);
     static LoopbackReply never();
+    static LoopbackReply closeUnanswered();
 
     LoopbackReply withHeader(QByteArray name, QByteArray value) const;
     LoopbackReply truncated() const;
@@ -59,6 +62,10 @@ struct LoopbackReply {
 // A tiny HTTP/1.1 server on 127.0.0.1 with an ephemeral port, for integration tests against the
 // real network stack. It runs in the test's event loop (QCoro::waitFor spins it), so no threads
 // are involved. Each connection carries one request and is closed after the reply.
+//
+// With Scheme::https it speaks TLS, as the exchanges do, with a self-signed certificate for
+// 127.0.0.1 (tests/fixtures/tls) that the test process then trusts; Qt's network stack behaves
+// differently over TLS in ways that matter (connection errors, what lives on at exit).
 //
 //     LoopbackServer server;
 //     server.route("GET", "/api/v3/ticker/price", LoopbackReply::json(200, R"([])"));
@@ -72,12 +79,13 @@ class LoopbackServer : public QObject {
 
 public:
     using Handler = std::function<LoopbackReply(const RecordedRequest&)>;
+    enum class Scheme { http, https };
 
-    explicit LoopbackServer(QObject* parent = nullptr);
+    explicit LoopbackServer(Scheme scheme = Scheme::http, QObject* parent = nullptr);
     ~LoopbackServer() override;
 
     quint16 port() const;
-    QUrl baseUrl() const;  // http://127.0.0.1:<port>
+    QUrl baseUrl() const;  // http://127.0.0.1:<port>, or https
     QUrl url(const QString& path, const QString& query = {}) const;
 
     void route(const QByteArray& method, const QByteArray& path, LoopbackReply reply);
@@ -97,7 +105,8 @@ private:
     void handle(QTcpSocket* socket, const RecordedRequest& request);
     LoopbackReply replyFor(const RecordedRequest& request) const;
 
-    QTcpServer m_server;
+    Scheme m_scheme;
+    std::unique_ptr<QTcpServer> m_server;
     quint16 m_port = 0;
     std::map<std::pair<QByteArray, QByteArray>, Handler> m_routes;
     QList<RecordedRequest> m_requests;

@@ -59,6 +59,8 @@ public:
     {
         m_exchanges.pointAt(exchange, baseURL);
     }
+    // From the next refresh on, the exchange talks TLS with a new server of the same replies.
+    void serveOverTls(Exchange exchange) { m_exchanges.serveOverTls(exchange); }
     // From the next refresh on, the exchange's requests give up after `silence` without data
     // instead of the connectors' 12 seconds.
     void shortenTimeout(Exchange exchange, std::chrono::milliseconds silence)
