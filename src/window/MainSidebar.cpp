@@ -3,9 +3,10 @@
 #include "views/kit/SymbolIcon.h"
 #include "views/kit/VantrellPalette.h"
 #include "views/kit/ViewFonts.h"
+#include "window/AppIcon.h"
+#include "window/Hairline.h"
 
 #include <QApplication>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -46,15 +47,16 @@ MainSidebar::MainSidebar(QWidget* parent)
     connect(m_floatingToggle, &QPushButton::clicked, this, &MainSidebar::floatingToggleClicked);
     setFloatingVisible(false);
 
-    auto* divider = new QFrame;
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFixedHeight(1);
+    auto* divider = new Hairline(Qt::Horizontal);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(makeTitleRow());
-    layout->addWidget(m_list, 1);
+    auto* listBox = new QHBoxLayout;
+    listBox->setContentsMargins(8, 0, 8, 0);
+    listBox->addWidget(m_list);
+    layout->addLayout(listBox, 1);
     layout->addWidget(divider);
     auto* toggleBox = new QVBoxLayout;
     toggleBox->setContentsMargins(10, 10, 10, 10);
@@ -73,7 +75,9 @@ QWidget* MainSidebar::makeTitleRow()
     auto* icon = new QLabel;
     icon->setObjectName(QStringLiteral("mainSidebar.icon"));
     icon->setFixedSize(23, 23);
-    icon->setPixmap(QApplication::windowIcon().pixmap(QSize(23, 23)));
+    const QIcon appIcon =
+        QApplication::windowIcon().isNull() ? AppIcon::icon() : QApplication::windowIcon();
+    icon->setPixmap(appIcon.pixmap(QSize(23, 23)));
     auto* name = new QLabel(QStringLiteral("Vantrell"));
     name->setTextFormat(Qt::PlainText);
     name->setFont(ViewFonts::font(13, QFont::DemiBold));
@@ -99,8 +103,32 @@ void MainSidebar::setFloatingVisible(bool visible)
 {
     m_floatingToggle->setText(visible ? QStringLiteral("关闭悬浮窗")
                                       : QStringLiteral("打开悬浮窗"));
-    m_floatingToggle->setIcon(
-        SymbolIcon::icon(QStringLiteral("pip"), iconSize, VantrellPalette::primary(this)));
+    refreshIcons();
+}
+
+void MainSidebar::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        refreshIcons();
+    }
+}
+
+// Symbols are drawn in the text colour of the palette the sidebar has now.
+void MainSidebar::refreshIcons()
+{
+    const QColor ink = VantrellPalette::primary(this);
+    m_floatingToggle->setIcon(SymbolIcon::icon(QStringLiteral("pip"), iconSize, ink));
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem* item = m_list->item(row);
+        const QVariant value = item->data(sectionRole);
+        if (value.isValid()) {
+            const auto section = static_cast<MainSection>(value.toInt());
+            item->setIcon(SymbolIcon::icon(sidebarIcon(section), iconSize, ink));
+        } else {
+            item->setForeground(VantrellPalette::secondary(this));
+        }
+    }
 }
 
 std::vector<MainSection> MainSidebar::listedSections() const
@@ -166,6 +194,7 @@ void MainSidebar::addHeader(const QString& text)
     item->setFlags(Qt::NoItemFlags);
     item->setFont(ViewFonts::font(11, QFont::DemiBold));
     item->setForeground(VantrellPalette::secondary(this));
+    item->setSizeHint(QSize(0, 22));
 }
 
 void MainSidebar::addSection(MainSection section)

@@ -43,6 +43,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* makeTitleRow();
@@ -51,6 +52,7 @@ private:
     void addSection(MainSection section);
     void addGap();
     void onCurrentItemChanged(QListWidgetItem* current);
+    void refreshIcons();
 
     QListWidget* m_list;
     QPushButton* m_floatingToggle;

@@ -7,10 +7,10 @@
 #include "views/kit/VantrellPalette.h"
 #include "window/FloatingPanel.h"
 #include "window/FloatingWindowController.h"
+#include "window/Hairline.h"
 #include "window/MainNavigation.h"
 #include "window/MainSidebar.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QTimer>
@@ -34,9 +34,7 @@ MainWindowView::MainWindowView(const MainWindowObjects& objects, MainWindowPages
     auto* pageLayout = new QVBoxLayout(m_pageArea);
     pageLayout->setContentsMargins(0, 0, 0, 0);
 
-    auto* separator = new QFrame;
-    separator->setFrameShape(QFrame::VLine);
-    separator->setFixedWidth(1);
+    auto* separator = new Hairline(Qt::Vertical);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
