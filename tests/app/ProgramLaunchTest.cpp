@@ -94,6 +94,13 @@ protected:
             QStringLiteral("unix:path=") + home.filePath(QStringLiteral("no-bus"));
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
         env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
+        // Under AddressSanitizer: libxkbcommon-x11 hands strndup() a keymap name that is not
+        // NUL-terminated but lies within the given length, which strict string checks report.
+        const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+        if (!asan.isEmpty()) {
+            env.insert(QStringLiteral("ASAN_OPTIONS"),
+                       asan + QStringLiteral(":strict_string_checks=0"));
+        }
         return env;
     }
 
