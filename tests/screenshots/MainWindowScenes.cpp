@@ -32,7 +32,10 @@ QImage mainWindowScene(MainSection section, AppearanceMode mode)
                      [&] { return new MainWindowView(objects, pages, scenes.staged.defaults); });
     window.resize(MainWindowView::compactSize);
     window.show();
-    QCoreApplication::processEvents();
+    // The pages render on the next turn of the event loop, their layouts on the one after.
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+    }
     return Screenshot::grab(window);
 }
 
