@@ -96,6 +96,15 @@ void PortfolioDiskWriter::flush()
     waited.wait();
 }
 
+bool PortfolioDiskWriter::flush(std::chrono::milliseconds timeout)
+{
+    // Shared with the job: it may run after this call has given up and returned.
+    auto finished = std::make_shared<std::promise<void>>();
+    std::future<void> waited = finished->get_future();
+    enqueue([finished] { finished->set_value(); });
+    return waited.wait_for(timeout) == std::future_status::ready;
+}
+
 void PortfolioDiskWriter::post(Request request, QObject* context, Completion done)
 {
     // The reply (and its QPointer) is made here, on the caller's thread.

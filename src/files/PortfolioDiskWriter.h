@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -78,6 +79,9 @@ public:
     // Blocks until every request made before has been carried out; their outcomes are then
     // waiting in this thread's event queue. For shutdown, tests and benchmarks only.
     void flush();
+    // The same, but gives up after `timeout` (a disk that hangs must not keep the program from
+    // ending); true when everything asked for before was carried out in time.
+    bool flush(std::chrono::milliseconds timeout);
 
 private:
     struct Request {

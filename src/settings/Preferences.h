@@ -111,6 +111,13 @@ inline const Preference<QString> alertPercent{alertPercentKey, QString()};
 inline constexpr Preference<std::optional<double>> alertCooldownMinutes{u"alertCooldownMinutes",
                                                                         std::nullopt};
 
+// The main window's section as the user last picked it (the raw value of the section; read as
+// given, so a value this program does not know stays stored) and whether the window was already
+// brought to its compact size once.
+inline const Preference<QString> mainSection{u"mainSection", QStringLiteral("overview")};
+inline constexpr Preference<bool> didApplyCompactMainWindowSize{u"didApplyCompactMainWindowSizeV1",
+                                                                false};
+
 }  // namespace preferences
 
 }  // namespace vantrell

@@ -30,6 +30,11 @@ FloatingWindowController::~FloatingWindowController()
     delete m_panel.data();
 }
 
+FloatingPanel* FloatingWindowController::panel() const
+{
+    return m_panel;
+}
+
 std::optional<QRect> FloatingWindowController::screenAreaOf(const QWidget* widget)
 {
     QScreen* screen = widget != nullptr ? widget->screen() : nullptr;

@@ -52,7 +52,7 @@ public:
     static std::optional<QRect> screenAreaOf(const QWidget* widget);
 
     // For tests: the panel once made, and how often each setting was applied to it.
-    FloatingPanel* panel() const { return m_panel; }
+    FloatingPanel* panel() const;
     int configureCount() const { return m_configureCount; }
     int lockCount() const { return m_lockCount; }
     int appearanceCount() const { return m_appearanceCount; }

@@ -1,6 +1,7 @@
 #include "window/PopoverWindow.h"
 
 #include "views/popover/PopoverView.h"
+#include "window/SceneHost.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -11,28 +12,45 @@
 
 namespace vantrell {
 
-PopoverWindow::PopoverWindow(PortfolioStore& store, AppSettings& settings,
-                             FloatingWindowController& floating, UpdateChecker& updateChecker,
+namespace {
+
+// The same objects, with actions that hide `window` before they open another window.
+PopoverObjects hidingFirst(const PopoverObjects& objects, PopoverWindow* window)
+{
+    const SceneActions actions = objects.actions;
+    SceneActions wrapped{[window, actions](const QString& sceneId) {
+                             window->hide();
+                             if (actions.openWindow) {
+                                 actions.openWindow(sceneId);
+                             }
+                         },
+                         actions.quit};
+    return {objects.store, objects.floatingWindow, objects.settings, objects.updateChecker,
+            std::move(wrapped)};
+}
+
+}  // namespace
+
+PopoverWindow::PopoverWindow(const PopoverObjects& objects, ContentFactory makeContent,
                              QWidget* parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint),
-      m_view(new PopoverView(store, settings, floating, updateChecker))
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("popoverWindow"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(m_view);
-    const auto hideThen = [this](void (PopoverWindow::*signal)()) {
-        return [this, signal] {
-            hide();
-            Q_EMIT(this->*signal)();
-        };
-    };
-    connect(m_view, &PopoverView::openMainWindowRequested, this,
-            hideThen(&PopoverWindow::openMainWindowRequested));
-    connect(m_view, &PopoverView::openSettingsRequested, this,
-            hideThen(&PopoverWindow::openSettingsRequested));
-    connect(m_view, &PopoverView::quitRequested, this, &PopoverWindow::quitRequested);
+    const PopoverObjects content = hidingFirst(objects, this);
+    m_host = new SceneHost(
+        QStringLiteral("popover"), objects.settings,
+        [content, makeContent = std::move(makeContent)] { return makeContent(content); }, this);
+    layout->addWidget(m_host);
+    // A new content starts without the screen's height cap.
+    connect(m_host, &SceneHost::contentRebuilt, this, &PopoverWindow::applyScreenHeight);
+}
+
+PopoverView* PopoverWindow::view() const
+{
+    return qobject_cast<PopoverView*>(m_host->content());
 }
 
 QRect PopoverWindow::placement(std::optional<QRect> iconRect, QPoint pointer,
@@ -55,14 +73,27 @@ QRect PopoverWindow::placement(std::optional<QRect> iconRect, QPoint pointer,
 void PopoverWindow::open(std::optional<QRect> iconRect, QPoint pointer,
                          std::optional<QRect> available)
 {
-    m_view->setVisibleScreenHeight(available ? std::optional<int>(available->height())
-                                             : std::nullopt);
+    m_visibleScreenHeight =
+        available ? std::optional<int>(available->height()) : std::optional<int>();
+    applyScreenHeight();
     adjustSize();
     const QRect area = available.value_or(QRect(pointer, size()));
-    setGeometry(placement(iconRect, pointer, area, m_view->size()));
+    setGeometry(placement(iconRect, pointer, area, size()));
     show();
     raise();
     activateWindow();
+}
+
+void PopoverWindow::openAt(std::optional<QRect> iconRect)
+{
+    const QPoint pointer = QCursor::pos();
+    const QPoint probe = iconRect && iconRect->isValid() ? iconRect->center() : pointer;
+    QScreen* screen = QGuiApplication::screenAt(probe);
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    open(iconRect, pointer,
+         screen != nullptr ? std::optional<QRect>(screen->availableGeometry()) : std::nullopt);
 }
 
 void PopoverWindow::toggleAt(std::optional<QRect> iconRect)
@@ -71,14 +102,23 @@ void PopoverWindow::toggleAt(std::optional<QRect> iconRect)
         hide();
         return;
     }
-    const QPoint pointer = QCursor::pos();
-    const QPoint probe = iconRect && iconRect->isValid() ? iconRect->center() : pointer;
-    QScreen* screen = QGuiApplication::screenAt(probe);
-    if (screen == nullptr) {
-        screen = QGuiApplication::primaryScreen();
+    if (m_sinceHidden.isValid() && m_sinceHidden.elapsed() < reopenGuardMs) {
+        return;
     }
-    open(iconRect, pointer,
-         screen ? std::optional<QRect>(screen->availableGeometry()) : std::nullopt);
+    openAt(iconRect);
+}
+
+void PopoverWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_sinceHidden.start();
+}
+
+void PopoverWindow::applyScreenHeight()
+{
+    if (PopoverView* popover = view()) {
+        popover->setVisibleScreenHeight(m_visibleScreenHeight);
+    }
 }
 
 }  // namespace vantrell

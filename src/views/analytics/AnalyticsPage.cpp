@@ -345,4 +345,9 @@ void AnalyticsPage::applyBackground()
     widget()->setAutoFillBackground(false);
 }
 
+CapitalFlowsDialog* AnalyticsPage::capitalFlowsSheet() const
+{
+    return m_flowsSheet;
+}
+
 }  // namespace vantrell

@@ -48,7 +48,7 @@ public:
     const AnalyticsChartData& chartData() const { return m_data; }
     AnalyticsChartView* chartView() const;
     // The open capital-flow sheet, or null.
-    CapitalFlowsDialog* capitalFlowsSheet() const { return m_flowsSheet; }
+    CapitalFlowsDialog* capitalFlowsSheet() const;
     // Where "today" begins; the system's zone unless set.
     void setTimeZone(const QTimeZone& timeZone);
 

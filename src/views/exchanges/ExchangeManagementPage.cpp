@@ -297,4 +297,9 @@ void ExchangeManagementPage::applyColors()
     }
 }
 
+ExchangeCredentialSheet* ExchangeManagementPage::credentialSheet() const
+{
+    return m_sheet;
+}
+
 }  // namespace vantrell

@@ -41,7 +41,7 @@ public:
     void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
 
     // The open credential sheet, if any.
-    ExchangeCredentialSheet* credentialSheet() const { return m_sheet; }
+    ExchangeCredentialSheet* credentialSheet() const;
     // Rebuilds the rows now (they are otherwise rebuilt on the next turn of the event loop).
     void rebuild();
 

@@ -6,6 +6,8 @@
 #include "views/portfolio/PositionSortMenu.h"
 #include "views/portfolio/StatusLabelView.h"
 #include "window/PopoverWindow.h"
+#include "window/SceneContents.h"
+#include "window/SceneHost.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>
@@ -202,20 +204,42 @@ TEST(PopoverViewTest, KeepsItsScrollPositionAcrossRenders)
 TEST(PopoverViewTest, TheWindowHidesItselfBeforeAskingForAnotherWindow)
 {
     StagedPopover staged;
-    PopoverWindow window(staged.store(), staged.settings(), staged.floating(), staged.updates());
-    window.open(std::nullopt, QPoint(10, 10), QRect(0, 0, 800, 600));
-    ASSERT_TRUE(window.isVisible());
-    bool wasVisible = true;
-    QObject::connect(&window, &PopoverWindow::openMainWindowRequested,
-                     [&] { wasVisible = window.isVisible(); });
-    QTest::mouseClick(child<QPushButton>(window, "popoverOpenMainButton"), Qt::LeftButton);
-    EXPECT_FALSE(wasVisible);
+    std::vector<std::pair<QString, bool>> asked;  // the scene, and whether the popover showed
+    int quits = 0;
+    PopoverWindow* window = nullptr;
+    const SceneActions actions{
+        [&](const QString& sceneId) { asked.emplace_back(sceneId, window->isVisible()); },
+        [&] { ++quits; }};
+    PopoverWindow popover(PopoverObjects{staged.store(), staged.floating(), staged.settings(),
+                                         staged.updates(), actions},
+                          &SceneContents::standardPopover);
+    window = &popover;
+    ASSERT_NE(popover.view(), nullptr);
+    popover.open(std::nullopt, QPoint(10, 10), QRect(0, 0, 800, 600));
+    ASSERT_TRUE(popover.isVisible());
+    QTest::mouseClick(child<QPushButton>(popover, "popoverOpenMainButton"), Qt::LeftButton);
 
-    window.open(std::nullopt, QPoint(10, 10), QRect(0, 0, 800, 600));
-    QSignalSpy settings(&window, &PopoverWindow::openSettingsRequested);
-    QTest::mouseClick(child<QToolButton>(window, "popoverSettingsButton"), Qt::LeftButton);
-    EXPECT_EQ(settings.count(), 1);
-    EXPECT_FALSE(window.isVisible());
+    popover.open(std::nullopt, QPoint(10, 10), QRect(0, 0, 800, 600));
+    QTest::mouseClick(child<QToolButton>(popover, "popoverSettingsButton"), Qt::LeftButton);
+    EXPECT_FALSE(popover.isVisible());
+    EXPECT_EQ(asked, (std::vector<std::pair<QString, bool>>{{"main", false}, {"settings", false}}));
+    EXPECT_EQ(quits, 0);
+}
+
+TEST(PopoverViewTest, TheWindowCapsTheViewAtItsScreenAcrossRebuilds)
+{
+    StagedPopover staged;
+    staged.holdings.stage(StagedHoldings::sample(Exchange::okx, 30));
+    staged.holdings.refresh();
+    PopoverWindow popover(PopoverObjects{staged.store(), staged.floating(), staged.settings(),
+                                         staged.updates(), SceneActions{}},
+                          &SceneContents::standardPopover);
+    popover.open(std::nullopt, QPoint(10, 10), QRect(0, 0, 800, 600));
+    EXPECT_EQ(popover.size(), QSize(370, 572));
+    staged.settings().setAppearance(AppearanceMode::dark);
+    ASSERT_EQ(popover.host()->buildCount(), 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(popover.view()->height(), 572) << "the new content keeps the screen's cap";
 }
 
 TEST(PopoverViewTest, PlacementSitsUnderTheIconOrAtThePointerInsideTheScreen)

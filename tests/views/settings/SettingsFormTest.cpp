@@ -125,7 +125,8 @@ TEST_F(SettingsFormTest, OnShowTheMenuBarFallsBackToTheTotalForAnUnconfiguredExc
         auto form = makeForm();
         EXPECT_EQ(staged.settings().menuBarDisplayMode(), c.stored) << "nothing before show";
         form->show();
-        EXPECT_EQ(staged.settings().menuBarDisplayMode(), c.shown) << toStored(c.stored).toStdString();
+        EXPECT_EQ(staged.settings().menuBarDisplayMode(), c.shown)
+            << toStored(c.stored).toStdString();
         EXPECT_EQ(child<QComboBox>(*form, "menuBarModePicker")->currentText(),
                   SettingsFormRules::label(c.shown));
     }
@@ -274,6 +275,13 @@ TEST_F(SettingsFormTest, TheUpdateButtonsFollowTheCheckersState)
     child<QCheckBox>(*form, "automaticChecksToggle")->click();
     EXPECT_FALSE(staged.settings().automaticallyChecksForUpdates());
     EXPECT_FALSE(checker.updaterController().updater().automaticallyChecksForUpdates());
+
+    // Let the held check end, so its coroutine does not outlive the test.
+    staged.transport.fail("GET", QStringLiteral("/feed"));
+    staged.transport.setHolding(false);
+    staged.transport.releaseAll();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return checker.state() != UpdateChecker::State::checking(); }, 5000));
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+#include "app/Application.h"
+#include "app/QuitSignalWatcher.h"
+#include "app/SingleInstance.h"
+#include "platform/AllocatorTuning.h"
+#include "platform/SupportFolder.h"
+#include "services/BuildConfiguration.h"
+#include "views/kit/WindowAppearanceBridge.h"
+#include "window/AppIcon.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdlib>
+
+using namespace vantrell;
+
+namespace {
+
+// The guard's lock sits in the data folder it protects; without one, in the runtime folder.
+std::unique_ptr<SingleInstance> guardOf(const SupportFolder& folder)
+{
+    if (folder.create()) {
+        return SingleInstance::forDataFolder(folder.path());
+    }
+    return SingleInstance::forDataFolder(QDir::tempPath());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    tuneAllocatorForLongRunningProcess();
+    QCoreApplication::setOrganizationName(QStringLiteral("Vantrell"));
+    QCoreApplication::setApplicationName(QStringLiteral("Vantrell"));
+    QCoreApplication::setApplicationVersion(BuildConfiguration::version());
+    QApplication app(argc, argv);
+    WindowAppearanceBridge::installStyle();
+    QGuiApplication::setDesktopFileName(QStringLiteral("vantrell"));
+    QApplication::setWindowIcon(AppIcon::icon());
+
+    const std::unique_ptr<SingleInstance> instance = guardOf(SupportFolder::standard());
+    if (instance->claim() == SingleInstance::Role::secondary) {
+        return 0;
+    }
+    QuitSignalWatcher quitSignals;
+    bool drained = true;
+    int exitCode = 0;
+    {
+        Application application(SceneContents::standard());
+        QObject::connect(&quitSignals, &QuitSignalWatcher::quitRequested, &application,
+                         &Application::quit);
+        QObject::connect(instance.get(), &SingleInstance::activationRequested, &application,
+                         &Application::activate);
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &application,
+                         [&] { drained = application.finishPendingWrites(); });
+        application.start();
+        exitCode = QApplication::exec();
+    }
+    if (!drained) {
+        // The writer is stuck on the disk; waiting for it at exit would hang for good.
+        std::_Exit(exitCode);
+    }
+    return exitCode;
+}

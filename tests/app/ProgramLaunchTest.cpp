@@ -1,0 +1,177 @@
+// Starts the built program on a virtual X server, as a person would start it, with empty
+// configuration and data folders.
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include "support/SpinUntil.h"
+
+using namespace vantrell::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int startTimeoutMs = 10000;
+
+// An Xvfb server on a display number it picks itself; stopped when the object goes.
+class VirtualDisplay {
+public:
+    explicit VirtualDisplay(const QString& program)
+    {
+        m_server.setProgram(program);
+        m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
+                               QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                               QStringLiteral("-screen"), QStringLiteral("0"),
+                               QStringLiteral("1280x800x24")});
+        m_server.setProcessChannelMode(QProcess::SeparateChannels);
+        m_server.start();
+    }
+    ~VirtualDisplay()
+    {
+        m_server.kill();
+        m_server.waitForFinished(startTimeoutMs);
+    }
+
+    // ":N" once the server reported its display, or nothing when it did not start in time.
+    std::optional<QString> waitForDisplay()
+    {
+        QByteArray output;
+        while (!output.contains('\n')) {
+            if (!m_server.waitForReadyRead(startTimeoutMs)) {
+                return std::nullopt;
+            }
+            output += m_server.readAllStandardOutput();
+        }
+        return QStringLiteral(":") + QString::fromLatin1(output.trimmed());
+    }
+
+private:
+    QProcess m_server;
+};
+
+class ProgramLaunchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        xwininfo = QStandardPaths::findExecutable(QStringLiteral("xwininfo"));
+        if (xvfb.isEmpty() || xwininfo.isEmpty()) {
+            GTEST_SKIP() << "Xvfb or xwininfo is not installed (scripts/install-deps adds them)";
+        }
+        ASSERT_TRUE(home.isValid());
+        for (const char* name : {"config", "data", "cache", "runtime"}) {
+            ASSERT_TRUE(QDir(home.path()).mkdir(QString::fromLatin1(name)));
+        }
+        ASSERT_TRUE(QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        display.emplace(xvfb);
+        const std::optional<QString> name = display->waitForDisplay();
+        ASSERT_TRUE(name) << "Xvfb did not report a display";
+        displayName = *name;
+    }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), displayName);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
+        // No desktop bus: the program must not reach the real session's services.
+        const QString noBus =
+            QStringLiteral("unix:path=") + home.filePath(QStringLiteral("no-bus"));
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
+        // Under AddressSanitizer: libxkbcommon-x11 hands strndup() a keymap name that is not
+        // NUL-terminated but lies within the given length, which strict string checks report.
+        const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+        if (!asan.isEmpty()) {
+            env.insert(QStringLiteral("ASAN_OPTIONS"),
+                       asan + QStringLiteral(":strict_string_checks=0"));
+        }
+        return env;
+    }
+
+    void start(QProcess& program) const
+    {
+        program.setProgram(QStringLiteral(VANTRELL_PROGRAM));
+        program.setProcessEnvironment(environment());
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start();
+    }
+
+    // The id of the program's top-level window with the given title, once it is viewable.
+    bool mainWindowMapped() const
+    {
+        QProcess tree;
+        tree.start(xwininfo, {QStringLiteral("-display"), displayName, QStringLiteral("-root"),
+                              QStringLiteral("-children")});
+        tree.waitForFinished(startTimeoutMs);
+        static const QRegularExpression line(
+            QStringLiteral(R"((0x[0-9a-f]+) "Vantrell": \("vantrell" "Vantrell"\))"));
+        const QRegularExpressionMatch match =
+            line.match(QString::fromUtf8(tree.readAllStandardOutput()));
+        if (!match.hasMatch()) {
+            return false;
+        }
+        QProcess info;
+        info.start(xwininfo, {QStringLiteral("-display"), displayName, QStringLiteral("-id"),
+                              match.captured(1)});
+        info.waitForFinished(startTimeoutMs);
+        return info.readAllStandardOutput().contains("Map State: IsViewable");
+    }
+
+    QString xvfb;
+    QString xwininfo;
+    QTemporaryDir home;
+    std::optional<VirtualDisplay> display;
+    QString displayName;
+};
+
+TEST_F(ProgramLaunchTest, ShowsItsMainWindowAndEndsCleanlyOnSigterm)
+{
+    QProcess program;
+    start(program);
+    ASSERT_TRUE(program.waitForStarted(startTimeoutMs));
+    ASSERT_TRUE(spinUntil([&] { return mainWindowMapped(); }, 30s))
+        << "the main window was not mapped";
+    EXPECT_TRUE(QDir(home.filePath(QStringLiteral("data/Vantrell"))).exists());
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(5000)) << "no exit within 5 s of SIGTERM";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+TEST_F(ProgramLaunchTest, SecondStartHandsOverAndEnds)
+{
+    QProcess first;
+    start(first);
+    ASSERT_TRUE(first.waitForStarted(startTimeoutMs));
+    ASSERT_TRUE(spinUntil([&] { return mainWindowMapped(); }, 30s));
+
+    QProcess second;
+    start(second);
+    ASSERT_TRUE(second.waitForFinished(5000)) << "the second start kept running";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.terminate();  // SIGTERM
+    ASSERT_TRUE(first.waitForFinished(5000));
+    EXPECT_EQ(first.exitCode(), 0);
+}
+
+}  // namespace
