@@ -16,6 +16,7 @@
 #include "store/PortfolioStore.h"
 #include "window/FloatingPanel.h"
 #include "window/FloatingWindowController.h"
+#include "window/SceneHost.h"
 #include "window/SceneRegistry.h"
 
 #include <QApplication>
@@ -80,6 +81,8 @@ Application::~Application()
 void Application::start()
 {
     m_scenes->openWindow(SceneRegistry::mainSceneId);
+    // The export's save dialog opens over the main window.
+    m_savePrompt.setWindow(m_scenes->window(SceneRegistry::mainSceneId));
 }
 
 void Application::activate()
