@@ -19,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -222,16 +221,11 @@ void AnalyticsPage::scheduleRebuild()
 {
     render();
     // A hidden page rebuilds when it is shown again.
-    if (!isVisible() || m_rebuildPending) {
+    if (!isVisible()) {
         return;
     }
     // Several triggers of one refresh give one rebuild.
-    m_rebuildPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_rebuildPending) {
-            rebuild();
-        }
-    });
+    m_coalescedRebuild.schedule();
 }
 
 void AnalyticsPage::rememberTriggers()
@@ -246,7 +240,7 @@ void AnalyticsPage::rememberTriggers()
 
 void AnalyticsPage::rebuild()
 {
-    m_rebuildPending = false;
+    m_coalescedRebuild.clear();
     if (!m_store || !m_settings || !m_preferences) {
         return;
     }

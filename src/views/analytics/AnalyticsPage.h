@@ -4,6 +4,7 @@
 #include "models/Clock.h"
 #include "views/analytics/AnalyticsChartData.h"
 #include "views/analytics/AnalyticsRange.h"
+#include "views/kit/CoalescedRender.h"
 
 #include <QPointer>
 #include <QScrollArea>
@@ -84,7 +85,7 @@ private:
     AssetChartRevision m_revision;
     bool m_fresh = false;
     std::size_t m_flowCount = 0;
-    bool m_rebuildPending = false;
+    CoalescedRender m_coalescedRebuild{this, [this] { rebuild(); }};
 
     QPushButton* m_flowsButton = nullptr;
     QPushButton* m_exportButton = nullptr;

@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -114,20 +113,12 @@ QWidget* ExchangeManagementPage::buildHeader()
 
 void ExchangeManagementPage::scheduleRebuild()
 {
-    if (m_rebuildPending) {
-        return;
-    }
-    m_rebuildPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_rebuildPending) {
-            rebuild();
-        }
-    });
+    m_coalescedRebuild.schedule();
 }
 
 void ExchangeManagementPage::rebuild()
 {
-    m_rebuildPending = false;
+    m_coalescedRebuild.clear();
     if (!m_store) {
         return;
     }

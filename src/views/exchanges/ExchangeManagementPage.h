@@ -2,6 +2,7 @@
 
 #include "models/Exchange.h"
 #include "security/AdditionalExchangeAccount.h"
+#include "views/kit/CoalescedRender.h"
 
 #include <QPointer>
 #include <QScrollArea>
@@ -65,7 +66,7 @@ private:
     UrlOpener m_openUrl;
     QVBoxLayout* m_cardLayout = nullptr;
     QPointer<ExchangeCredentialSheet> m_sheet;
-    bool m_rebuildPending = false;
+    CoalescedRender m_coalescedRebuild{this, [this] { rebuild(); }};
 };
 
 }  // namespace vantrell

@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -77,15 +76,7 @@ FloatingPortfolioView::FloatingPortfolioView(PortfolioStore& store, AppSettings&
 
 void FloatingPortfolioView::scheduleRender()
 {
-    if (m_renderPending) {
-        return;
-    }
-    m_renderPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_renderPending) {
-            render();
-        }
-    });
+    m_coalescedRender.schedule();
 }
 
 void FloatingPortfolioView::render()
@@ -97,7 +88,7 @@ void FloatingPortfolioView::render()
 
 void FloatingPortfolioView::render(const FloatingViewModel& model)
 {
-    m_renderPending = false;
+    m_coalescedRender.clear();
     m_model = model;
     if (m_content != nullptr) {
         delete m_content;

@@ -2,6 +2,7 @@
 
 #include "settings/FloatingDisplayStyle.h"
 #include "views/floating/FloatingViewModel.h"
+#include "views/kit/CoalescedRender.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -61,7 +62,7 @@ private:
     QWidget* m_content = nullptr;
     QToolButton* m_closeButton = nullptr;
     bool m_isHovering = false;
-    bool m_renderPending = false;
+    CoalescedRender m_coalescedRender{this, [this] { render(); }};
 };
 
 }  // namespace vantrell

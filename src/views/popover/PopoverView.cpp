@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vantrell {
@@ -188,20 +187,12 @@ void PopoverView::setVisibleScreenHeight(std::optional<int> height)
 
 void PopoverView::scheduleRender()
 {
-    if (m_renderPending) {
-        return;
-    }
-    m_renderPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_renderPending) {
-            render();
-        }
-    });
+    m_coalescedRender.schedule();
 }
 
 void PopoverView::render()
 {
-    m_renderPending = false;
+    m_coalescedRender.clear();
     if (!m_store || !m_settings || !m_floating || !m_updateChecker) {
         return;
     }

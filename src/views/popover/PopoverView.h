@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/kit/CoalescedRender.h"
 #include "views/popover/PopoverModel.h"
 
 #include <QPointer>
@@ -70,7 +71,7 @@ private:
     std::optional<int> m_visibleScreenHeight;
     PopoverModel m_model;
     std::vector<PopoverModel::ExchangeCard> m_shownCards;
-    bool m_renderPending = false;
+    CoalescedRender m_coalescedRender{this, [this] { render(); }};
 
     PopoverHeader* m_header;
     QScrollArea* m_scroll;

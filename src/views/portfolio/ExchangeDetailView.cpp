@@ -18,7 +18,6 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vantrell {
@@ -65,20 +64,12 @@ ExchangeDetailView::ExchangeDetailView(PortfolioStore& store, AppSettings& setti
 
 void ExchangeDetailView::scheduleRender()
 {
-    if (m_renderPending) {
-        return;
-    }
-    m_renderPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_renderPending) {
-            render();
-        }
-    });
+    m_coalescedRender.schedule();
 }
 
 void ExchangeDetailView::render()
 {
-    m_renderPending = false;
+    m_coalescedRender.clear();
     if (!m_store || !m_settings) {
         return;
     }

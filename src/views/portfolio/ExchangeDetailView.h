@@ -1,6 +1,7 @@
 #pragma once
 
 #include "models/Exchange.h"
+#include "views/kit/CoalescedRender.h"
 #include "views/portfolio/ExchangeDetailModel.h"
 
 #include <QPointer>
@@ -43,7 +44,7 @@ private:
     QPointer<AppSettings> m_settings;
     Exchange m_exchange;
     ExchangeDetailModel m_model;
-    bool m_renderPending = false;
+    CoalescedRender m_coalescedRender{this, [this] { render(); }};
     QScrollArea* m_scroll;
     QWidget* m_content = nullptr;
 };

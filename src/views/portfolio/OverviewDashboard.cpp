@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vantrell {
@@ -176,20 +175,12 @@ QWidget* OverviewDashboard::buildPositionsCard()
 
 void OverviewDashboard::scheduleRender()
 {
-    if (m_renderPending) {
-        return;
-    }
-    m_renderPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_renderPending) {
-            render();
-        }
-    });
+    m_coalescedRender.schedule();
 }
 
 void OverviewDashboard::render()
 {
-    m_renderPending = false;
+    m_coalescedRender.clear();
     if (!m_store || !m_settings) {
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "models/Clock.h"
+#include "views/kit/CoalescedRender.h"
 #include "views/portfolio/OverviewModel.h"
 
 #include <QPointer>
@@ -50,7 +51,7 @@ private:
     QPointer<AppSettings> m_settings;
     const Clock& m_clock;
     OverviewModel m_model;
-    bool m_renderPending = false;
+    CoalescedRender m_coalescedRender{this, [this] { render(); }};
 
     QAction* m_refreshAction;
     QScrollArea* m_scroll;
