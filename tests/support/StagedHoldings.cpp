@@ -1,39 +1,11 @@
 #include "support/StagedHoldings.h"
 
 #include "networking/ExchangeAPIError.h"
-#include "store/PortfolioPerformance.h"
-
-#include <QCoroTask>
-#include <QLocale>
-#include <QTimeZone>
 
 #include <algorithm>
 #include <string>
 
 namespace vantrell::test {
-
-namespace {
-
-Decimal amount(std::string_view text)
-{
-    return Decimal::parse(text).value_or(Decimal(0));
-}
-
-}  // namespace
-
-StagedHoldings::StagedHoldings()
-{
-    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-    transport.fail("GET", ReferenceRates::dailyUrl().path());
-}
-
-StagedHoldings::~StagedHoldings()
-{
-    m_store.reset();
-    if (m_writer) {
-        m_writer->flush();
-    }
-}
 
 void StagedHoldings::stage(ExchangeProviderSnapshot snapshot)
 {
@@ -41,23 +13,14 @@ void StagedHoldings::stage(ExchangeProviderSnapshot snapshot)
     auto provider = std::make_shared<FakeExchangeProvider>(exchange);
     provider->setSnapshot(std::move(snapshot));
     provider->setDelay(m_delay);
-    m_providers[exchange] = std::move(provider);
+    setProvider(exchange, std::move(provider));
 }
 
 void StagedHoldings::stageFailure(Exchange exchange)
 {
     auto provider = std::make_shared<FakeExchangeProvider>(exchange);
     provider->setFetchError(std::make_exception_ptr(ExchangeAPIError::network()));
-    m_providers[exchange] = std::move(provider);
-}
-
-void StagedHoldings::setEarlierValue(std::string_view total)
-{
-    const Date now = clock.now();
-    const Date midnight =
-        PortfolioPerformance::startOfDay(now, QTimeZone(QByteArrayLiteral("UTC")));
-    m_history = std::vector<PortfolioValuePoint>{{now.addingSeconds(-24 * 3600), amount(total)},
-                                                 {midnight.addingSeconds(60), amount(total)}};
+    setProvider(exchange, std::move(provider));
 }
 
 Position StagedHoldings::position(Exchange exchange, const QString& symbol, PositionSide side,
@@ -129,40 +92,6 @@ ExchangeProviderSnapshot StagedHoldings::sample(Exchange exchange, int positionC
                      std::to_string(sign * (5 + (i * 31 + offset) % 120)) + ".75"));
     }
     return snapshot;
-}
-
-PortfolioStore& StagedHoldings::store()
-{
-    if (!m_store) {
-        m_writer = std::make_unique<PortfolioDiskWriter>();
-        PortfolioStore::Services services(defaults, clock, notifier,
-                                          SupportFolder(m_folder.path()));
-        services.writer = m_writer.get();
-        services.timeZone = QTimeZone(QByteArrayLiteral("UTC"));
-        ProviderFactory factory =
-            [this](const LocalCredentialStore&,
-                   Exchange exchange) -> std::shared_ptr<const ExchangeProvider> {
-            const auto found = m_providers.find(exchange);
-            return found == m_providers.end() ? nullptr : found->second;
-        };
-        m_store =
-            std::make_unique<PortfolioStore>(LocalCredentialStore(defaults), std::move(factory),
-                                             std::move(services), false, m_history);
-    }
-    return *m_store;
-}
-
-AppSettings& StagedHoldings::settings()
-{
-    if (!m_settings) {
-        m_settings = std::make_unique<AppSettings>(defaults, transport, clock);
-    }
-    return *m_settings;
-}
-
-void StagedHoldings::refresh()
-{
-    QCoro::waitFor(store().refreshNow(true));
 }
 
 }  // namespace vantrell::test

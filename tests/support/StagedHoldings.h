@@ -1,21 +1,9 @@
 #pragma once
 
-#include "files/PortfolioDiskWriter.h"
 #include "models/ExchangeProviderSnapshot.h"
-#include "platform/MemoryDefaultsStore.h"
-#include "settings/AppSettings.h"
-#include "store/PortfolioStore.h"
-#include "support/FakeExchangeProvider.h"
-#include "support/FakeHttpTransport.h"
-#include "support/ManualClock.h"
-#include "support/RecordingNotifier.h"
-
-#include <QTemporaryDir>
+#include "support/StagedStore.h"
 
 #include <chrono>
-#include <map>
-#include <memory>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,13 +19,8 @@ namespace vantrell::test {
 //     PositionsListView page(staged.store(), staged.settings(), staged.credentials());
 //
 // Locale: en_US for the whole process; the rate download always fails.
-class StagedHoldings {
+class StagedHoldings : public StagedStore {
 public:
-    StagedHoldings();
-    ~StagedHoldings();
-    StagedHoldings(const StagedHoldings&) = delete;
-    StagedHoldings& operator=(const StagedHoldings&) = delete;
-
     // The exchange of `snapshot.account` is configured and answers `snapshot`. Staging an
     // exchange again replaces its answer for the next refresh.
     void stage(ExchangeProviderSnapshot snapshot);
@@ -45,9 +28,6 @@ public:
     void setDelay(std::chrono::milliseconds delay) { m_delay = delay; }
     // The exchange is configured and every fetch fails with a network error.
     void stageFailure(Exchange exchange);
-    // History points one day before now and just after today's midnight (UTC). Call before the
-    // store is built.
-    void setEarlierValue(std::string_view total);
 
     // Spot, funding and futures holdings of the exchange and `positionCount` positions with
     // values, profits and sides that differ (so every sort order differs from the others).
@@ -60,25 +40,9 @@ public:
     // The account with the sum of the balances, one breakdown per account type in order.
     static ExchangeAccount accountOf(Exchange exchange, const std::vector<AssetBalance>& balances);
 
-    PortfolioStore& store();
-    AppSettings& settings();
     LocalCredentialStore credentials() { return LocalCredentialStore(defaults); }
 
-    // One forced refresh cycle over the staged exchanges, run to its end.
-    void refresh();
-
-    MemoryDefaultsStore defaults;
-    ManualClock clock;
-    FakeHttpTransport transport;
-    RecordingNotifier notifier;
-
 private:
-    QTemporaryDir m_folder;
-    std::map<Exchange, std::shared_ptr<FakeExchangeProvider>> m_providers;
-    std::optional<std::vector<PortfolioValuePoint>> m_history;
-    std::unique_ptr<PortfolioDiskWriter> m_writer;
-    std::unique_ptr<AppSettings> m_settings;
-    std::unique_ptr<PortfolioStore> m_store;
     std::chrono::milliseconds m_delay{0};
 };
 

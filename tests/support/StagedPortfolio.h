@@ -1,24 +1,10 @@
 #pragma once
 
-#include "files/PortfolioDiskWriter.h"
-#include "models/Decimal.h"
 #include "models/Exchange.h"
-#include "platform/MemoryDefaultsStore.h"
-#include "settings/AppSettings.h"
 #include "settings/ReferenceRates.h"
-#include "store/PortfolioStore.h"
-#include "support/FakeExchangeProvider.h"
-#include "support/FakeHttpTransport.h"
-#include "support/ManualClock.h"
-#include "support/RecordingNotifier.h"
+#include "support/StagedStore.h"
 
-#include <QTemporaryDir>
-
-#include <map>
-#include <memory>
-#include <optional>
 #include <string_view>
-#include <vector>
 
 namespace vantrell::test {
 
@@ -35,13 +21,8 @@ namespace vantrell::test {
 // shown but no longer fresh, so the change figures are gone. Settings read no rates unless
 // setRates() is called before settings() is first used; the rate download always fails.
 // Locale: en_US for the whole process, so amounts read "$12,500.40".
-class StagedPortfolio {
+class StagedPortfolio : public StagedStore {
 public:
-    StagedPortfolio();
-    ~StagedPortfolio();
-    StagedPortfolio(const StagedPortfolio&) = delete;
-    StagedPortfolio& operator=(const StagedPortfolio&) = delete;
-
     // The exchange is configured and answers `total` US dollars of spot holdings.
     void stage(Exchange exchange, std::string_view total);
     // All five exchanges with sample totals (28,896.30 US dollars together).
@@ -49,37 +30,13 @@ public:
     // The exchange is configured and every fetch fails: with the exchange's own `message`, or
     // with a network error when there is none. Staging an exchange again replaces its answer.
     void stageFailure(Exchange exchange, const QString& message = QString());
-    // History points one day before now and just after today's midnight (UTC), so both
-    // periods have change figures once the data is live. Call before the store is built.
-    void setEarlierValue(std::string_view total);
     // Stored reference rates, read when the settings are made.
     void setRates(const CurrencyRates& rates);
     // Euro rates that convert into every display currency.
     static CurrencyRates sampleRates();
 
-    // Made on first use.
-    PortfolioStore& store();
-    AppSettings& settings();
-
-    // One forced refresh cycle over the staged exchanges, run to its end.
-    void refresh();
     // Moves the clock past the freshness window, so the data is shown but stale.
     void makeStale();
-
-    MemoryDefaultsStore defaults;
-    ManualClock clock;
-    FakeHttpTransport transport;
-    RecordingNotifier notifier;
-
-private:
-    ProviderFactory factory();
-
-    QTemporaryDir m_folder;
-    std::map<Exchange, std::shared_ptr<FakeExchangeProvider>> m_providers;
-    std::optional<std::vector<PortfolioValuePoint>> m_history;
-    std::unique_ptr<PortfolioDiskWriter> m_writer;
-    std::unique_ptr<AppSettings> m_settings;
-    std::unique_ptr<PortfolioStore> m_store;
 };
 
 }  // namespace vantrell::test
