@@ -64,6 +64,7 @@ public:
 
     QCoro::Task<HttpResponse> perform(HttpRequest request) override
     {
+        ++m_requestCount;
         const QString path = request.url.path();
         const auto exact = m_replies.find(QString(path + u'?' + request.url.query()));
         HttpResponse response;
@@ -72,9 +73,23 @@ public:
         co_return response;
     }
 
+    // Every request performed so far, answered or not.
+    std::int64_t requestCount() const { return m_requestCount; }
+
 private:
     const RecordedReplies& m_replies;
+    std::int64_t m_requestCount = 0;
 };
+
+// The size of every body together.
+inline std::int64_t totalBytes(const RecordedReplies& replies)
+{
+    std::int64_t bytes = 0;
+    for (const auto& [key, body] : replies) {
+        bytes += body.size();
+    }
+    return bytes;
+}
 
 // Whether a snapshot is the one the recorded replies should give.
 using SnapshotCheck = std::function<bool(const ExchangeProviderSnapshot&)>;
@@ -104,10 +119,7 @@ void measureSnapshots(benchmark::State& state, const RecordedReplies& replies,
 // Parsing the same bytes into JSON trees and nothing else: the floor under a snapshot.
 inline void measureParsing(benchmark::State& state, const RecordedReplies& replies)
 {
-    std::int64_t bytes = 0;
-    for (const auto& [key, body] : replies) {
-        bytes += body.size();
-    }
+    const std::int64_t bytes = totalBytes(replies);
     for (auto _ : state) {
         for (const auto& [key, body] : replies) {
             JsonValue value = JsonReader::parse(body);

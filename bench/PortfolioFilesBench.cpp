@@ -4,7 +4,10 @@
 #include "platform/AllocatorTuning.h"
 #include "platform/SupportFolder.h"
 
+#include "BareJsonPass.h"
+
 #include <benchmark/benchmark.h>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -148,6 +151,29 @@ void loadHistory(benchmark::State& state)
     state.counters["fileBytes"] = double(QFileInfo(fixture.files.historyPath(identity)).size());
 }
 
+// RapidJSON's validating scan alone over the bytes loadHistory reads: the floor under loading.
+void bareValidatingPassOfHistory(benchmark::State& state)
+{
+    Fixture fixture;
+    fixture.files.saveHistory(fullHistory(), 1, nullptr, nullptr);
+    fixture.writer.flush();
+    QFile file(fixture.files.historyPath(identity));
+    if (!file.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("history file unreadable");
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    for (auto _ : state) {
+        const bool parsed = vantrell::bench::bareJsonPass<rapidjson::kParseValidateEncodingFlag>(
+            bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        if (!parsed) {
+            state.SkipWithError("history file does not parse");
+            break;
+        }
+    }
+    state.counters["fileBytes"] = double(bytes.size());
+}
+
 void saveCache(benchmark::State& state)
 {
     Fixture fixture;
@@ -180,6 +206,7 @@ void loadCache(benchmark::State& state)
 BENCHMARK(saveHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(requestHistorySave)->Unit(benchmark::kMillisecond);
 BENCHMARK(loadHistory)->Unit(benchmark::kMillisecond);
+BENCHMARK(bareValidatingPassOfHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(saveCache)->Unit(benchmark::kMillisecond);
 BENCHMARK(loadCache)->Unit(benchmark::kMillisecond);
 
