@@ -1,8 +1,10 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
+#include "models/JsonDocument.h"
 #include "models/JsonError.h"
 #include "models/JsonReader.h"
+#include "models/JsonView.h"
 #include "models/JsonWriter.h"
 
 #include <optional>
@@ -25,8 +27,14 @@ std::optional<JsonValue> parsed(std::string_view text)
 
 void fuzzJsonReader(const std::uint8_t* data, std::size_t size)
 {
-    const std::optional<JsonValue> tree =
-        parsed(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::optional<JsonValue> tree = parsed(text);
+    // The fast scan may leave a text to the reader, but whatever it reads the reader must read
+    // the same way.
+    if (const std::optional<JsonDocument> scanned = JsonDocument::scan(text)) {
+        check(tree.has_value(), "the fast scan accepts a text the reader refuses");
+        check(scanned->root().toValue() == *tree, "the fast scan reads a text differently");
+    }
     if (!tree) {
         return;
     }

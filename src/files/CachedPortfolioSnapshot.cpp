@@ -5,7 +5,7 @@
 
 namespace vantrell {
 
-CachedPortfolioSnapshot CachedPortfolioSnapshot::fromJson(const JsonValue& json)
+CachedPortfolioSnapshot CachedPortfolioSnapshot::fromJson(const JsonView& json)
 {
     return {
         .snapshot = json::required<PortfolioSnapshot>(json, "snapshot"),

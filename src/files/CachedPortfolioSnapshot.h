@@ -3,6 +3,7 @@
 #include "models/Date.h"
 #include "models/Exchange.h"
 #include "models/ExchangeProviderSnapshot.h"
+#include "models/JsonView.h"
 #include "models/PortfolioSnapshot.h"
 
 #include <QString>
@@ -11,8 +12,6 @@
 #include <optional>
 
 namespace vantrell {
-
-class JsonValue;
 
 // The record of the snapshot cache file: the last merged portfolio and what the store needs to
 // pick up where it left off. The store always fills the optional fields; a cache read from a
@@ -30,7 +29,7 @@ struct CachedPortfolioSnapshot {
     std::optional<Components> components;
 
     // "snapshot" and "savedAt" are required; the exchange-keyed maps are alternating arrays.
-    static CachedPortfolioSnapshot fromJson(const JsonValue& json);
+    static CachedPortfolioSnapshot fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const CachedPortfolioSnapshot&,
                            const CachedPortfolioSnapshot&) = default;

@@ -15,19 +15,19 @@ namespace vantrell {
 // five exchanges fails the whole record. A repeated name keeps its last value.
 template <typename T>
 struct JsonCoder<std::map<Exchange, T>> {
-    static std::map<Exchange, T> decode(const JsonValue& value)
+    static std::map<Exchange, T> decode(const JsonView& value)
     {
         if (!value.isArray()) {
             json::fail("expected an array of exchange and value pairs");
         }
-        const JsonValue::Array& items = value.items();
+        const auto items = value.items();
         if (items.size() % 2 != 0) {
             json::fail("exchange map with an odd number of items");
         }
         std::map<Exchange, T> result;
-        for (size_t i = 0; i < items.size(); i += 2) {
-            result.insert_or_assign(JsonCoder<Exchange>::decode(items[i]),
-                                    JsonCoder<T>::decode(items[i + 1]));
+        for (auto item = items.begin(); item != items.end(); ++item) {
+            const Exchange exchange = JsonCoder<Exchange>::decode(*item);
+            result.insert_or_assign(exchange, JsonCoder<T>::decode(*++item));
         }
         return result;
     }

@@ -1,7 +1,8 @@
 #include "files/PortfolioFiles.h"
 
 #include "files/PortfolioDiskWriter.h"
-#include "models/JsonReader.h"
+#include "models/JsonDocument.h"
+#include "models/JsonView.h"
 #include "models/Uuid.h"
 
 #include <QFile>
@@ -51,7 +52,7 @@ ReadResult readCapped(const QString& path, QByteArray& data)
 // Our own files are parsed defensively: the reader gives up beyond a fixed nesting depth, and
 // every decoding failure (including numbers that do not fit) simply means "no record".
 template <typename T>
-std::optional<T> decodeRecord(const JsonValue& root)
+std::optional<T> decodeRecord(const JsonView& root)
 {
     try {
         return T::fromJson(root);
@@ -60,10 +61,10 @@ std::optional<T> decodeRecord(const JsonValue& root)
     }
 }
 
-std::optional<JsonValue> parse(const QByteArray& data)
+std::optional<JsonDocument> parse(const QByteArray& data)
 {
     try {
-        return JsonReader::parse(data);
+        return JsonDocument::parse(data);
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -77,11 +78,11 @@ Date modificationDate(const QString& path)
 
 std::optional<PortfolioHistory> decodeHistory(const QByteArray& data, const QString& identity)
 {
-    const std::optional<JsonValue> root = parse(data);
-    if (!root) {
+    const std::optional<JsonDocument> document = parse(data);
+    if (!document) {
         return std::nullopt;
     }
-    std::optional<PortfolioHistory> history = decodeRecord<PortfolioHistory>(*root);
+    std::optional<PortfolioHistory> history = decodeRecord<PortfolioHistory>(document->root());
     if (!history || history->identity != identity) {
         return std::nullopt;
     }
@@ -133,15 +134,16 @@ std::optional<CachedPortfolioSnapshot> PortfolioFiles::loadCachedSnapshot() cons
     if (readCapped(path, data) != ReadResult::read) {
         return std::nullopt;
     }
-    const std::optional<JsonValue> root = parse(data);
-    if (!root) {
+    const std::optional<JsonDocument> document = parse(data);
+    if (!document) {
         return std::nullopt;
     }
-    if (auto record = decodeRecord<CachedPortfolioSnapshot>(*root)) {
+    const JsonView root = document->root();
+    if (auto record = decodeRecord<CachedPortfolioSnapshot>(root)) {
         return record;
     }
     // An older cache held the snapshot alone; its file time stands in for the save time.
-    if (auto snapshot = decodeRecord<PortfolioSnapshot>(*root)) {
+    if (auto snapshot = decodeRecord<PortfolioSnapshot>(root)) {
         CachedPortfolioSnapshot record;
         record.snapshot = std::move(*snapshot);
         record.savedAt = modificationDate(path);
@@ -172,10 +174,13 @@ std::optional<PortfolioHistory> PortfolioFiles::loadValueHistory(const QString& 
     const Date oldest = m_clock.now().addingSeconds(-historyRetention);
     std::erase_if(history->points,
                   [oldest](const PortfolioValuePoint& point) { return point.timestamp < oldest; });
-    std::stable_sort(history->points.begin(), history->points.end(),
-                     [](const PortfolioValuePoint& a, const PortfolioValuePoint& b) {
-                         return a.timestamp < b.timestamp;
-                     });
+    const auto earlier = [](const PortfolioValuePoint& a, const PortfolioValuePoint& b) {
+        return a.timestamp < b.timestamp;
+    };
+    // The file is written in order; sorting is only for one that is not.
+    if (!std::is_sorted(history->points.begin(), history->points.end(), earlier)) {
+        std::stable_sort(history->points.begin(), history->points.end(), earlier);
+    }
     return history;
 }
 

@@ -4,7 +4,7 @@
 
 namespace vantrell {
 
-PortfolioHistory PortfolioHistory::fromJson(const JsonValue& json)
+PortfolioHistory PortfolioHistory::fromJson(const JsonView& json)
 {
     return {
         .identity = json::required<QString>(json, "identity"),

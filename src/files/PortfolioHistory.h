@@ -2,6 +2,7 @@
 
 #include "files/PortfolioValuePoint.h"
 #include "models/CapitalFlow.h"
+#include "models/JsonView.h"
 
 #include <QString>
 
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace vantrell {
-
-class JsonValue;
 
 // The record of a value-history file and of a history archive: the points gathered for one
 // credential identity and one set of tracked accounts, and the capital flows recorded by hand.
@@ -21,7 +20,7 @@ struct PortfolioHistory {
     std::optional<std::vector<CapitalFlow>> flows;  // the store always writes them
 
     // "identity", "coverage" and "points" are required, "flows" is optional.
-    static PortfolioHistory fromJson(const JsonValue& json);
+    static PortfolioHistory fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const PortfolioHistory&, const PortfolioHistory&) = default;
 };

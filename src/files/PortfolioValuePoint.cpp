@@ -4,7 +4,7 @@
 
 namespace vantrell {
 
-PortfolioValuePoint PortfolioValuePoint::fromJson(const JsonValue& json)
+PortfolioValuePoint PortfolioValuePoint::fromJson(const JsonView& json)
 {
     return {
         .timestamp = json::required<Date>(json, "timestamp"),

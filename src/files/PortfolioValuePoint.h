@@ -2,10 +2,9 @@
 
 #include "models/Date.h"
 #include "models/Decimal.h"
+#include "models/JsonView.h"
 
 namespace vantrell {
-
-class JsonValue;
 
 // One point of the value history: the portfolio's total in US dollars at one moment.
 struct PortfolioValuePoint {
@@ -13,7 +12,7 @@ struct PortfolioValuePoint {
     Decimal totalValue;  // US dollars
 
     // Exactly the keys "timestamp" and "totalValue", both required.
-    static PortfolioValuePoint fromJson(const JsonValue& json);
+    static PortfolioValuePoint fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const PortfolioValuePoint&, const PortfolioValuePoint&) = default;
 };

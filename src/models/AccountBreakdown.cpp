@@ -4,7 +4,7 @@
 
 namespace vantrell {
 
-AccountBreakdown AccountBreakdown::fromJson(const JsonValue& json)
+AccountBreakdown AccountBreakdown::fromJson(const JsonView& json)
 {
     return {
         .type = json::required<AccountType>(json, "type"),

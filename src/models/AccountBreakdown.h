@@ -2,10 +2,9 @@
 
 #include "models/AccountType.h"
 #include "models/Decimal.h"
+#include "models/JsonView.h"
 
 namespace vantrell {
-
-class JsonValue;
 
 // The value of one account type of one exchange. Its identity is `type`.
 struct AccountBreakdown {
@@ -14,7 +13,7 @@ struct AccountBreakdown {
 
     AccountType id() const { return type; }
 
-    static AccountBreakdown fromJson(const JsonValue& json);
+    static AccountBreakdown fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const AccountBreakdown&, const AccountBreakdown&) = default;
 };

@@ -9,7 +9,7 @@ QString AssetBalance::id() const
     return accountID.value_or(toStored(exchange)) + toStored(accountType) + asset;
 }
 
-AssetBalance AssetBalance::fromJson(const JsonValue& json)
+AssetBalance AssetBalance::fromJson(const JsonView& json)
 {
     return {
         .accountID = json::optional<QString>(json, "accountID"),

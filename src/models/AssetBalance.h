@@ -3,14 +3,13 @@
 #include "models/AccountType.h"
 #include "models/Decimal.h"
 #include "models/Exchange.h"
+#include "models/JsonView.h"
 
 #include <QString>
 
 #include <optional>
 
 namespace vantrell {
-
-class JsonValue;
 
 // One asset held in one account type of one account.
 struct AssetBalance {
@@ -25,7 +24,7 @@ struct AssetBalance {
     // Account id (or the exchange's stored name), account type and asset, no separator.
     QString id() const;
 
-    static AssetBalance fromJson(const JsonValue& json);
+    static AssetBalance fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const AssetBalance&, const AssetBalance&) = default;
 };

@@ -4,7 +4,7 @@
 
 namespace vantrell {
 
-CapitalFlow CapitalFlow::fromJson(const JsonValue& json)
+CapitalFlow CapitalFlow::fromJson(const JsonView& json)
 {
     return {
         .id = json::required<Uuid>(json, "id"),

@@ -2,11 +2,10 @@
 
 #include "models/Date.h"
 #include "models/Decimal.h"
+#include "models/JsonView.h"
 #include "models/Uuid.h"
 
 namespace vantrell {
-
-class JsonValue;
 
 // Money the user moved into (positive) or out of (negative) the tracked accounts.
 struct CapitalFlow {
@@ -15,7 +14,7 @@ struct CapitalFlow {
     Decimal amountUSD;
 
     // All three keys are required; a record without "id" does not get a new one.
-    static CapitalFlow fromJson(const JsonValue& json);
+    static CapitalFlow fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const CapitalFlow&, const CapitalFlow&) = default;
 };

@@ -4,7 +4,7 @@
 
 namespace vantrell {
 
-ExchangeAccount ExchangeAccount::fromJson(const JsonValue& json)
+ExchangeAccount ExchangeAccount::fromJson(const JsonView& json)
 {
     return {
         .exchange = json::required<Exchange>(json, "exchange"),

@@ -18,7 +18,7 @@ struct ExchangeAccount {
 
     Exchange id() const { return exchange; }
 
-    static ExchangeAccount fromJson(const JsonValue& json);
+    static ExchangeAccount fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const ExchangeAccount&, const ExchangeAccount&) = default;
 };

@@ -8,7 +8,7 @@ namespace {
 
 // The set is written as an array in enumeration order (the set's own order) so the same
 // snapshot always gives the same text; reading collapses repeats.
-std::set<AccountType> decodeAccountTypes(const JsonValue& json, std::string_view key)
+std::set<AccountType> decodeAccountTypes(const JsonView& json, std::string_view key)
 {
     const auto types = json::required<std::vector<AccountType>>(json, key);
     return {types.begin(), types.end()};
@@ -21,7 +21,7 @@ std::vector<AccountType> listed(const std::set<AccountType>& types)
 
 }  // namespace
 
-ExchangeProviderSnapshot ExchangeProviderSnapshot::fromJson(const JsonValue& json)
+ExchangeProviderSnapshot ExchangeProviderSnapshot::fromJson(const JsonView& json)
 {
     using Components = std::map<QString, ExchangeProviderSnapshot>;
     return {

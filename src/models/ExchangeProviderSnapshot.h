@@ -37,7 +37,7 @@ struct ExchangeProviderSnapshot {
         return missingAccounts.empty() && unpricedAssets.empty() && !accountsUnavailable;
     }
 
-    static ExchangeProviderSnapshot fromJson(const JsonValue& json);
+    static ExchangeProviderSnapshot fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const ExchangeProviderSnapshot&,
                            const ExchangeProviderSnapshot&) = default;

@@ -25,7 +25,7 @@ const char* typeName(JsonValue::Type type)
     return "an unknown value";
 }
 
-const JsonValue& expect(const JsonValue& value, JsonValue::Type type)
+JsonView expect(const JsonView& value, JsonValue::Type type)
 {
     if (value.type() != type) {
         json::fail(std::string("expected ") + typeName(type) + ", found " + typeName(value.type()));
@@ -35,47 +35,47 @@ const JsonValue& expect(const JsonValue& value, JsonValue::Type type)
 
 // Every digit of the number's text, never one that does not fit: a double out of range fails
 // rather than turning into infinity or zero.
-double toDouble(const JsonValue& value)
+double toDouble(const JsonView& value)
 {
-    const std::string& text = expect(value, JsonValue::Type::number).text();
+    const std::string_view text = expect(value, JsonValue::Type::number).text();
     double result = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
     if (error != std::errc() || end != text.data() + text.size()) {
-        json::fail("number " + text + " does not fit a double");
+        json::fail("number " + std::string(text) + " does not fit a double");
     }
     return result;
 }
 
 }  // namespace
 
-bool JsonCoder<bool>::decode(const JsonValue& value)
+bool JsonCoder<bool>::decode(const JsonView& value)
 {
     return expect(value, JsonValue::Type::boolean).boolValue();
 }
 
-QString JsonCoder<QString>::decode(const JsonValue& value)
+QString JsonCoder<QString>::decode(const JsonView& value)
 {
     return expect(value, JsonValue::Type::string).toQString();
 }
 
-Decimal JsonCoder<Decimal>::decode(const JsonValue& value)
+Decimal JsonCoder<Decimal>::decode(const JsonView& value)
 {
-    const std::string& text = expect(value, JsonValue::Type::number).text();
+    const std::string_view text = expect(value, JsonValue::Type::number).text();
     const std::optional<Decimal> result = Decimal::parse(text);
     if (!result) {
-        json::fail("number " + text + " is out of range");
+        json::fail("number " + std::string(text) + " is out of range");
     }
     return *result;
 }
 
-double JsonCoder<double>::decode(const JsonValue& value)
+double JsonCoder<double>::decode(const JsonView& value)
 {
     return toDouble(value);
 }
 
-int JsonCoder<int>::decode(const JsonValue& value)
+int JsonCoder<int>::decode(const JsonView& value)
 {
-    const std::string& text = expect(value, JsonValue::Type::number).text();
+    const std::string_view text = expect(value, JsonValue::Type::number).text();
     int result = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
     if (error == std::errc() && end == text.data() + text.size()) {
@@ -91,17 +91,17 @@ int JsonCoder<int>::decode(const JsonValue& value)
             return result;
         }
     }
-    json::fail("number " + text + " is not an integer within range");
+    json::fail("number " + std::string(text) + " is not an integer within range");
 }
 
-Date JsonCoder<Date>::decode(const JsonValue& value)
+Date JsonCoder<Date>::decode(const JsonView& value)
 {
     return Date{toDouble(value)};
 }
 
 namespace json {
 
-const JsonValue& requireObject(const JsonValue& value)
+JsonView requireObject(const JsonView& value)
 {
     return expect(value, JsonValue::Type::object);
 }

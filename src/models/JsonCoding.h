@@ -4,6 +4,7 @@
 #include "models/Decimal.h"
 #include "models/JsonError.h"
 #include "models/JsonValue.h"
+#include "models/JsonView.h"
 
 #include <QString>
 
@@ -15,52 +16,60 @@
 namespace vantrell {
 
 // Typed decoding and encoding of JSON values. A record type T takes part by providing
-// `static T fromJson(const JsonValue&)` and `JsonValue toJson() const`; lists, optionals and
-// the scalar types below are handled here.
+// `static T fromJson(const JsonView&)` and `JsonValue toJson() const`; lists, optionals and
+// the scalar types below are handled here. Decoding reads a view, so a parsed document and a
+// tree built in code decode alike; a record that only reads trees is handed a copy as a tree.
 //
 // Decoding is strict: a value of the wrong JSON type throws JsonDecodeError. Strings are never
 // read as numbers, nor numbers as strings.
 template <typename T>
 struct JsonCoder {
-    static T decode(const JsonValue& value) { return T::fromJson(value); }
+    static T decode(const JsonView& value)
+    {
+        if constexpr (requires { T::fromJson(value); }) {
+            return T::fromJson(value);
+        } else {
+            return T::fromJson(value.toValue());
+        }
+    }
     static JsonValue encode(const T& value) { return value.toJson(); }
 };
 
 template <>
 struct JsonCoder<bool> {
-    static bool decode(const JsonValue& value);
+    static bool decode(const JsonView& value);
     static JsonValue encode(bool value) { return JsonValue::boolean(value); }
 };
 
 template <>
 struct JsonCoder<QString> {
-    static QString decode(const JsonValue& value);
+    static QString decode(const JsonView& value);
     static JsonValue encode(const QString& value) { return JsonValue::string(value); }
 };
 
 // A JSON number read exactly from its text.
 template <>
 struct JsonCoder<Decimal> {
-    static Decimal decode(const JsonValue& value);
+    static Decimal decode(const JsonView& value);
     static JsonValue encode(const Decimal& value) { return JsonValue::number(value); }
 };
 
 template <>
 struct JsonCoder<double> {
-    static double decode(const JsonValue& value);
+    static double decode(const JsonView& value);
     static JsonValue encode(double value) { return JsonValue::number(value); }
 };
 
 template <>
 struct JsonCoder<int> {
-    static int decode(const JsonValue& value);  // integral JSON number within int's range
+    static int decode(const JsonView& value);  // integral JSON number within int's range
     static JsonValue encode(int value) { return JsonValue::number(static_cast<long long>(value)); }
 };
 
 // Seconds since 2001-01-01 00:00:00 UTC as a JSON number.
 template <>
 struct JsonCoder<Date> {
-    static Date decode(const JsonValue& value);
+    static Date decode(const JsonView& value);
     static JsonValue encode(const Date& value)
     {
         return JsonValue::number(value.secondsSinceReferenceDate);
@@ -69,14 +78,14 @@ struct JsonCoder<Date> {
 
 template <typename T>
 struct JsonCoder<std::vector<T>> {
-    static std::vector<T> decode(const JsonValue& value);
+    static std::vector<T> decode(const JsonView& value);
     static JsonValue encode(const std::vector<T>& values);
 };
 
 // JSON null decodes to nothing; nothing encodes to null (records leave such keys out instead).
 template <typename T>
 struct JsonCoder<std::optional<T>> {
-    static std::optional<T> decode(const JsonValue& value)
+    static std::optional<T> decode(const JsonView& value)
     {
         if (value.isNull()) {
             return std::nullopt;
@@ -92,12 +101,12 @@ struct JsonCoder<std::optional<T>> {
 // A JSON object with string keys.
 template <typename T>
 struct JsonCoder<std::map<QString, T>> {
-    static std::map<QString, T> decode(const JsonValue& value);
+    static std::map<QString, T> decode(const JsonView& value);
     static JsonValue encode(const std::map<QString, T>& values);
 };
 
 template <typename T>
-T decodeJson(const JsonValue& value)
+T decodeJson(const JsonView& value)
 {
     return JsonCoder<T>::decode(value);
 }
@@ -111,15 +120,15 @@ JsonValue encodeJson(const T& value)
 namespace json {
 
 // The object itself, or JsonDecodeError when `value` is not an object.
-const JsonValue& requireObject(const JsonValue& value);
+JsonView requireObject(const JsonView& value);
 
 // A required key: missing, null or of the wrong type throws JsonDecodeError.
 template <typename T>
-T required(const JsonValue& object, std::string_view key);
+T required(const JsonView& object, std::string_view key);
 
 // An optional key: missing or null gives nothing; present with the wrong type throws.
 template <typename T>
-std::optional<T> optional(const JsonValue& object, std::string_view key);
+std::optional<T> optional(const JsonView& object, std::string_view key);
 
 // Adds `key` to an object being built; `optionalValue` adds nothing when absent.
 template <typename T>
@@ -142,14 +151,14 @@ void putOptional(JsonValue& object, std::string key, const std::optional<T>& val
 // ---- template definitions --------------------------------------------------------------------
 
 template <typename T>
-std::vector<T> JsonCoder<std::vector<T>>::decode(const JsonValue& value)
+std::vector<T> JsonCoder<std::vector<T>>::decode(const JsonView& value)
 {
     if (!value.isArray()) {
         json::fail("expected an array");
     }
     std::vector<T> result;
     result.reserve(value.items().size());
-    for (const JsonValue& item : value.items()) {
+    for (const JsonView item : value.items()) {
         result.push_back(JsonCoder<T>::decode(item));
     }
     return result;
@@ -167,12 +176,13 @@ JsonValue JsonCoder<std::vector<T>>::encode(const std::vector<T>& values)
 }
 
 template <typename T>
-std::map<QString, T> JsonCoder<std::map<QString, T>>::decode(const JsonValue& value)
+std::map<QString, T> JsonCoder<std::map<QString, T>>::decode(const JsonView& value)
 {
     std::map<QString, T> result;
-    for (const JsonMember& member : json::requireObject(value).members()) {
-        result.insert_or_assign(QString::fromStdString(member.key),
-                                JsonCoder<T>::decode(member.value));
+    for (const JsonMemberView member : json::requireObject(value).members()) {
+        result.insert_or_assign(
+            QString::fromUtf8(member.key.data(), static_cast<qsizetype>(member.key.size())),
+            JsonCoder<T>::decode(member.value));
     }
     return result;
 }
@@ -190,10 +200,10 @@ JsonValue JsonCoder<std::map<QString, T>>::encode(const std::map<QString, T>& va
 namespace json {
 
 template <typename T>
-T required(const JsonValue& object, std::string_view key)
+T required(const JsonView& object, std::string_view key)
 {
-    const JsonValue* value = requireObject(object).find(key);
-    if (value == nullptr || value->isNull()) {
+    const std::optional<JsonView> value = requireObject(object).find(key);
+    if (!value || value->isNull()) {
         fail("missing key \"" + std::string(key) + "\"");
     }
     try {
@@ -204,10 +214,10 @@ T required(const JsonValue& object, std::string_view key)
 }
 
 template <typename T>
-std::optional<T> optional(const JsonValue& object, std::string_view key)
+std::optional<T> optional(const JsonView& object, std::string_view key)
 {
-    const JsonValue* value = requireObject(object).find(key);
-    if (value == nullptr || value->isNull()) {
+    const std::optional<JsonView> value = requireObject(object).find(key);
+    if (!value || value->isNull()) {
         return std::nullopt;
     }
     try {

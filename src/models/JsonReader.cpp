@@ -1,12 +1,12 @@
 #include "models/JsonReader.h"
 
 #include "models/JsonError.h"
+#include "models/JsonText.h"
 
 #include <rapidjson/error/en.h>
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
-#include <cstring>
 #include <iterator>
 #include <new>
 #include <string>
@@ -19,25 +19,6 @@ namespace {
 
 constexpr unsigned parseFlags =
     rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
-
-// RapidJSON refuses an escaped high surrogate without its partner but decodes a lone low one
-// ("\udc00") into bytes that are not UTF-8, which no writer accepts afterwards. The input itself
-// was validated, so ED followed by A0-BF (a UTF-16 surrogate's encoding) can only come from such
-// an escape.
-bool holdsSurrogate(const char* text, rapidjson::SizeType length)
-{
-    const char* const end = text + length;
-    for (const char* p = text; p < end; ++p) {
-        p = static_cast<const char*>(std::memchr(p, '\xED', static_cast<size_t>(end - p)));
-        if (p == nullptr) {
-            return false;
-        }
-        if (p + 1 < end && static_cast<unsigned char>(p[1]) >= 0xA0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -74,7 +55,7 @@ public:
     }
     bool String(const char* text, rapidjson::SizeType length, bool)
     {
-        if (holdsSurrogate(text, length)) {
+        if (json::holdsSurrogate(std::string_view(text, length))) {
             m_loneSurrogate = true;
             return false;
         }
@@ -83,7 +64,7 @@ public:
     }
     bool Key(const char* text, rapidjson::SizeType length, bool)
     {
-        if (holdsSurrogate(text, length)) {
+        if (json::holdsSurrogate(std::string_view(text, length))) {
             m_loneSurrogate = true;
             return false;
         }

@@ -4,7 +4,7 @@
 
 namespace vantrell {
 
-PortfolioSnapshot PortfolioSnapshot::fromJson(const JsonValue& json)
+PortfolioSnapshot PortfolioSnapshot::fromJson(const JsonView& json)
 {
     return {
         .totalValue = json::required<Decimal>(json, "totalValue"),

@@ -21,7 +21,7 @@ struct PortfolioSnapshot {
     std::vector<AssetBalance> balances;
     bool isLive = false;
 
-    static PortfolioSnapshot fromJson(const JsonValue& json);
+    static PortfolioSnapshot fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const PortfolioSnapshot&, const PortfolioSnapshot&) = default;
 };

@@ -18,7 +18,7 @@ Decimal Position::positionValueUSD() const
     return (quantity * markPrice).abs();
 }
 
-Position Position::fromJson(const JsonValue& json)
+Position Position::fromJson(const JsonView& json)
 {
     return {
         .accountID = json::optional<QString>(json, "accountID"),

@@ -2,6 +2,7 @@
 
 #include "models/Decimal.h"
 #include "models/Exchange.h"
+#include "models/JsonView.h"
 #include "models/PositionSide.h"
 
 #include <QString>
@@ -9,8 +10,6 @@
 #include <optional>
 
 namespace vantrell {
-
-class JsonValue;
 
 // One open futures position of one account. Connectors leave the account fields empty; the
 // multi-account merge stamps them.
@@ -33,7 +32,7 @@ struct Position {
     // |notional| when a non-zero notional is known, else |quantity × mark price|.
     Decimal positionValueUSD() const;
 
-    static Position fromJson(const JsonValue& json);
+    static Position fromJson(const JsonView& json);
     JsonValue toJson() const;
     friend bool operator==(const Position&, const Position&) = default;
 };

@@ -10,7 +10,7 @@ namespace vantrell {
 // Enumerations are coded as their stored strings; any other string fails the decoding.
 template <typename E>
 struct StoredEnumCoder {
-    static E decode(const JsonValue& value)
+    static E decode(const JsonView& value)
     {
         const QString text = JsonCoder<QString>::decode(value);
         if (auto parsed = fromStored<E>(text)) {
@@ -22,10 +22,13 @@ struct StoredEnumCoder {
 };
 
 template <>
-struct JsonCoder<Exchange> : StoredEnumCoder<Exchange> {};
+struct JsonCoder<Exchange> : StoredEnumCoder<Exchange> {
+};
 template <>
-struct JsonCoder<AccountType> : StoredEnumCoder<AccountType> {};
+struct JsonCoder<AccountType> : StoredEnumCoder<AccountType> {
+};
 template <>
-struct JsonCoder<PositionSide> : StoredEnumCoder<PositionSide> {};
+struct JsonCoder<PositionSide> : StoredEnumCoder<PositionSide> {
+};
 
 }  // namespace vantrell

@@ -8,7 +8,7 @@ namespace vantrell {
 // A UUID is coded as its 36-character text: written in upper case, read in either case.
 template <>
 struct JsonCoder<Uuid> {
-    static Uuid decode(const JsonValue& value)
+    static Uuid decode(const JsonView& value)
     {
         if (auto uuid = Uuid::fromString(JsonCoder<QString>::decode(value))) {
             return *uuid;

@@ -2,6 +2,7 @@
 
 #include "models/Clock.h"
 #include "models/JsonCoding.h"
+#include "models/JsonDocument.h"
 #include "models/JsonError.h"
 #include "models/JsonReader.h"
 #include "networking/ExchangeAPIError.h"
@@ -77,7 +78,7 @@ QCoro::Task<T> ExchangeHTTPClient::send(HttpRequest request) const
     if (cacheKey) {
         if (std::optional<QByteArray> cached =
                 self.m_cache->value(*cacheKey, self.m_clock->now())) {
-            co_return decodeJson<T>(JsonReader::parse(*cached));
+            co_return decodeJson<T>(JsonDocument::parse(*cached).root());
         }
     }
     QByteArray body = co_await fetchBody(*self.m_transport, std::move(request));
@@ -93,7 +94,7 @@ template <typename T>
 T ExchangeHTTPClient::decodeReply(const QByteArray& body)
 {
     try {
-        return decodeJson<T>(JsonReader::parse(body));
+        return decodeJson<T>(JsonDocument::parse(body).root());
     } catch (const JsonDecodeError& error) {
         throw ExchangeAPIError::decoding(QString::fromUtf8(error.what()));
     }

@@ -1,5 +1,7 @@
 #include "networking/NetworkHttpTransport.h"
 
+#include "models/JsonDocument.h"
+
 #include <QCoreApplication>
 #include <QCoroNetworkReply>
 #include <QNetworkAccessManager>
@@ -104,6 +106,22 @@ bool deliveredResponse(QNetworkReply::NetworkError error, const QVariant& status
     return error >= QNetworkReply::ContentAccessDenied && status.isValid() && status.toInt() >= 400;
 }
 
+// The whole body of a finished reply, read into a buffer with room after it for the JSON
+// scanner, so the reply is parsed where it lies rather than copied once more.
+QByteArray readBody(QNetworkReply& reply)
+{
+    const qint64 available = reply.bytesAvailable();
+    QByteArray body;
+    body.reserve(available + static_cast<qint64>(JsonDocument::padding));
+    body.resize(available);
+    const qint64 read = reply.read(body.data(), available);
+    body.resize(std::max<qint64>(read, 0));
+    if (reply.bytesAvailable() > 0) {
+        body += reply.readAll();
+    }
+    return body;
+}
+
 // Qt reports a 4xx or 5xx status as an error of its own, and that report can win the race
 // against the one of a connection closed mid-body; the announced length settles it. (A
 // compressed body is measured after decompression, so Qt drops its Content-Length.)
@@ -131,7 +149,7 @@ HttpResponse responseFrom(QNetworkReply& reply, bool redirectRefused, bool expec
     response.headers = reply.rawHeaderPairs();
     // An aborted reply is closed; reading it would only produce a warning.
     if (reply.isOpen()) {
-        response.body = reply.readAll();
+        response.body = readBody(reply);
     }
     const bool statusError = reply.error() != QNetworkReply::NoError && !redirectRefused;
     if (statusError && expectsBody && isCutShort(response)) {

@@ -5,23 +5,23 @@
 namespace vantrell {
 
 BinanceSpotAccountResponse::Balance BinanceSpotAccountResponse::Balance::fromJson(
-    const JsonValue& json)
+    const JsonView& json)
 {
     return Balance{json::required<QString>(json, "asset"), json::required<QString>(json, "free"),
                    json::required<QString>(json, "locked")};
 }
 
-BinanceSpotAccountResponse BinanceSpotAccountResponse::fromJson(const JsonValue& json)
+BinanceSpotAccountResponse BinanceSpotAccountResponse::fromJson(const JsonView& json)
 {
     return BinanceSpotAccountResponse{json::required<std::vector<Balance>>(json, "balances")};
 }
 
-BinanceFuturesAccountResponse BinanceFuturesAccountResponse::fromJson(const JsonValue& json)
+BinanceFuturesAccountResponse BinanceFuturesAccountResponse::fromJson(const JsonView& json)
 {
     return BinanceFuturesAccountResponse{json::required<QString>(json, "totalMarginBalance")};
 }
 
-BinancePositionResponse BinancePositionResponse::fromJson(const JsonValue& json)
+BinancePositionResponse BinancePositionResponse::fromJson(const JsonView& json)
 {
     BinancePositionResponse row;
     row.symbol = json::required<QString>(json, "symbol");
@@ -34,13 +34,13 @@ BinancePositionResponse BinancePositionResponse::fromJson(const JsonValue& json)
     return row;
 }
 
-BinancePriceResponse BinancePriceResponse::fromJson(const JsonValue& json)
+BinancePriceResponse BinancePriceResponse::fromJson(const JsonView& json)
 {
     return BinancePriceResponse{json::required<QString>(json, "symbol"),
                                 json::required<QString>(json, "price")};
 }
 
-BinanceFundingBalance BinanceFundingBalance::fromJson(const JsonValue& json)
+BinanceFundingBalance BinanceFundingBalance::fromJson(const JsonView& json)
 {
     BinanceFundingBalance row;
     row.asset = json::required<QString>(json, "asset");

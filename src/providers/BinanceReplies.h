@@ -1,13 +1,13 @@
 #pragma once
 
+#include "models/JsonView.h"
+
 #include <QString>
 
 #include <optional>
 #include <vector>
 
 namespace vantrell {
-
-class JsonValue;
 
 // The Binance replies the connector reads. Keys are the field names; other keys are ignored.
 // Every amount is JSON text: a number, or a required field that is absent or null, makes the
@@ -20,19 +20,19 @@ struct BinanceSpotAccountResponse {
         QString free;
         QString locked;
 
-        static Balance fromJson(const JsonValue& json);
+        static Balance fromJson(const JsonView& json);
     };
 
     std::vector<Balance> balances;
 
-    static BinanceSpotAccountResponse fromJson(const JsonValue& json);
+    static BinanceSpotAccountResponse fromJson(const JsonView& json);
 };
 
 // "/fapi/v3/account"
 struct BinanceFuturesAccountResponse {
     QString totalMarginBalance;
 
-    static BinanceFuturesAccountResponse fromJson(const JsonValue& json);
+    static BinanceFuturesAccountResponse fromJson(const JsonView& json);
 };
 
 // One row of "/fapi/v3/positionRisk".
@@ -45,7 +45,7 @@ struct BinancePositionResponse {
     QString positionSide;
     std::optional<QString> notional;
 
-    static BinancePositionResponse fromJson(const JsonValue& json);
+    static BinancePositionResponse fromJson(const JsonView& json);
 };
 
 // One row of "/api/v3/ticker/price".
@@ -53,7 +53,7 @@ struct BinancePriceResponse {
     QString symbol;
     QString price;
 
-    static BinancePriceResponse fromJson(const JsonValue& json);
+    static BinancePriceResponse fromJson(const JsonView& json);
 };
 
 // One row of "/sapi/v1/asset/get-funding-asset".
@@ -65,7 +65,7 @@ struct BinanceFundingBalance {
     std::optional<QString> withdrawing;
     std::optional<QString> btcValuation;
 
-    static BinanceFundingBalance fromJson(const JsonValue& json);
+    static BinanceFundingBalance fromJson(const JsonView& json);
 };
 
 // Everything one snapshot read, as the assembly takes it. An optional call that yielded

@@ -2,26 +2,26 @@
 
 namespace vantrell {
 
-BitgetUTAAsset BitgetUTAAsset::fromJson(const JsonValue& json)
+BitgetUTAAsset BitgetUTAAsset::fromJson(const JsonView& json)
 {
     return BitgetUTAAsset{json::required<QString>(json, "coin"),
                           json::optional<QString>(json, "equity"),
                           json::optional<QString>(json, "usdValue")};
 }
 
-BitgetUTAAssets BitgetUTAAssets::fromJson(const JsonValue& json)
+BitgetUTAAssets BitgetUTAAssets::fromJson(const JsonView& json)
 {
     return BitgetUTAAssets{json::optional<QString>(json, "accountEquity"),
                            json::required<std::vector<BitgetUTAAsset>>(json, "assets")};
 }
 
-BitgetFundingAsset BitgetFundingAsset::fromJson(const JsonValue& json)
+BitgetFundingAsset BitgetFundingAsset::fromJson(const JsonView& json)
 {
     return BitgetFundingAsset{json::required<QString>(json, "coin"),
                               json::optional<QString>(json, "balance")};
 }
 
-BitgetUTAPosition BitgetUTAPosition::fromJson(const JsonValue& json)
+BitgetUTAPosition BitgetUTAPosition::fromJson(const JsonView& json)
 {
     BitgetUTAPosition row;
     row.symbol = json::required<QString>(json, "symbol");
@@ -34,7 +34,7 @@ BitgetUTAPosition BitgetUTAPosition::fromJson(const JsonValue& json)
     return row;
 }
 
-BitgetUTAPositionList BitgetUTAPositionList::fromJson(const JsonValue& json)
+BitgetUTAPositionList BitgetUTAPositionList::fromJson(const JsonView& json)
 {
     if (json.isArray()) {
         return BitgetUTAPositionList{decodeJson<std::vector<BitgetUTAPosition>>(json)};
@@ -42,27 +42,27 @@ BitgetUTAPositionList BitgetUTAPositionList::fromJson(const JsonValue& json)
     return BitgetUTAPositionList{json::required<std::vector<BitgetUTAPosition>>(json, "list")};
 }
 
-BitgetTicker BitgetTicker::fromJson(const JsonValue& json)
+BitgetTicker BitgetTicker::fromJson(const JsonView& json)
 {
     return BitgetTicker{json::required<QString>(json, "symbol"),
                         json::optional<QString>(json, "lastPr")};
 }
 
-BitgetSpotAsset BitgetSpotAsset::fromJson(const JsonValue& json)
+BitgetSpotAsset BitgetSpotAsset::fromJson(const JsonView& json)
 {
     return BitgetSpotAsset{
         json::required<QString>(json, "coin"), json::optional<QString>(json, "available"),
         json::optional<QString>(json, "frozen"), json::optional<QString>(json, "locked")};
 }
 
-BitgetFuturesAccount BitgetFuturesAccount::fromJson(const JsonValue& json)
+BitgetFuturesAccount BitgetFuturesAccount::fromJson(const JsonView& json)
 {
     return BitgetFuturesAccount{json::required<QString>(json, "marginCoin"),
                                 json::optional<QString>(json, "accountEquity"),
                                 json::optional<QString>(json, "usdtEquity")};
 }
 
-BitgetClassicPosition BitgetClassicPosition::fromJson(const JsonValue& json)
+BitgetClassicPosition BitgetClassicPosition::fromJson(const JsonView& json)
 {
     BitgetClassicPosition row;
     row.symbol = json::required<QString>(json, "symbol");

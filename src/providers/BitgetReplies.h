@@ -1,6 +1,7 @@
 #pragma once
 
 #include "models/JsonCoding.h"
+#include "models/JsonView.h"
 
 #include <QString>
 
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace vantrell {
-
-class JsonValue;
 
 // The Bitget replies the connector reads. Keys are the field names; other keys are ignored.
 // Every amount is JSON text: a number there, or a required field that is absent or null, makes
@@ -23,7 +22,7 @@ struct BitgetEnvelope {
     QString msg;
     std::optional<T> data;
 
-    static BitgetEnvelope fromJson(const JsonValue& json)
+    static BitgetEnvelope fromJson(const JsonView& json)
     {
         return BitgetEnvelope{json::required<QString>(json, "code"),
                               json::required<QString>(json, "msg"),
@@ -37,7 +36,7 @@ struct BitgetUTAAsset {
     std::optional<QString> equity;
     std::optional<QString> usdValue;
 
-    static BitgetUTAAsset fromJson(const JsonValue& json);
+    static BitgetUTAAsset fromJson(const JsonView& json);
 };
 
 // "/api/v3/account/assets": the unified account's equity and its coins.
@@ -45,7 +44,7 @@ struct BitgetUTAAssets {
     std::optional<QString> accountEquity;
     std::vector<BitgetUTAAsset> assets;
 
-    static BitgetUTAAssets fromJson(const JsonValue& json);
+    static BitgetUTAAssets fromJson(const JsonView& json);
 };
 
 // One row of "/api/v3/account/funding-assets".
@@ -53,7 +52,7 @@ struct BitgetFundingAsset {
     QString coin;
     std::optional<QString> balance;
 
-    static BitgetFundingAsset fromJson(const JsonValue& json);
+    static BitgetFundingAsset fromJson(const JsonView& json);
 };
 
 // One position of "/api/v3/position/current-position". The exchange documents the size as
@@ -70,7 +69,7 @@ struct BitgetUTAPosition {
     // The size text by that rule.
     const std::optional<QString>& sizeText() const { return size ? size : total; }
 
-    static BitgetUTAPosition fromJson(const JsonValue& json);
+    static BitgetUTAPosition fromJson(const JsonView& json);
 };
 
 // The `data` of "/api/v3/position/current-position": the exchange documents an object whose
@@ -78,7 +77,7 @@ struct BitgetUTAPosition {
 struct BitgetUTAPositionList {
     std::vector<BitgetUTAPosition> list;
 
-    static BitgetUTAPositionList fromJson(const JsonValue& json);
+    static BitgetUTAPositionList fromJson(const JsonView& json);
 };
 
 // One row of "/api/v2/spot/market/tickers".
@@ -86,7 +85,7 @@ struct BitgetTicker {
     QString symbol;
     std::optional<QString> lastPr;
 
-    static BitgetTicker fromJson(const JsonValue& json);
+    static BitgetTicker fromJson(const JsonView& json);
 };
 
 // One coin of the classic "/api/v2/spot/account/assets".
@@ -96,7 +95,7 @@ struct BitgetSpotAsset {
     std::optional<QString> frozen;
     std::optional<QString> locked;
 
-    static BitgetSpotAsset fromJson(const JsonValue& json);
+    static BitgetSpotAsset fromJson(const JsonView& json);
 };
 
 // One margin coin of the classic "/api/v2/mix/account/accounts".
@@ -105,7 +104,7 @@ struct BitgetFuturesAccount {
     std::optional<QString> accountEquity;
     std::optional<QString> usdtEquity;
 
-    static BitgetFuturesAccount fromJson(const JsonValue& json);
+    static BitgetFuturesAccount fromJson(const JsonView& json);
 };
 
 // One position of the classic "/api/v2/mix/position/all-position".
@@ -117,7 +116,7 @@ struct BitgetClassicPosition {
     std::optional<QString> markPrice;
     std::optional<QString> unrealizedPL;
 
-    static BitgetClassicPosition fromJson(const JsonValue& json);
+    static BitgetClassicPosition fromJson(const JsonView& json);
 };
 
 // Everything one unified-account snapshot read, as its assembly takes it. An optional call

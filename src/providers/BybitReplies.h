@@ -1,6 +1,7 @@
 #pragma once
 
 #include "models/JsonCoding.h"
+#include "models/JsonView.h"
 
 #include <QString>
 
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace vantrell {
-
-class JsonValue;
 
 // The Bybit (v5) replies the connector reads. Keys are the field names; other keys are ignored.
 // Every amount is JSON text: a number there, or a required field that is absent or null, makes
@@ -25,7 +24,7 @@ struct BybitEnvelope {
     QString retMsg;
     T result;
 
-    static BybitEnvelope fromJson(const JsonValue& json)
+    static BybitEnvelope fromJson(const JsonView& json)
     {
         BybitEnvelope envelope{json::required<int>(json, "retCode"),
                                json::required<QString>(json, "retMsg"), T{}};
@@ -41,35 +40,35 @@ struct BybitCoin {
     std::optional<QString> equity;
     std::optional<QString> usdValue;
 
-    static BybitCoin fromJson(const JsonValue& json);
+    static BybitCoin fromJson(const JsonView& json);
 };
 
 struct BybitWallet {
     std::optional<QString> totalEquity;
     std::vector<BybitCoin> coin;
 
-    static BybitWallet fromJson(const JsonValue& json);
+    static BybitWallet fromJson(const JsonView& json);
 };
 
 // "/v5/account/wallet-balance"
 struct BybitWalletResult {
     std::vector<BybitWallet> list;
 
-    static BybitWalletResult fromJson(const JsonValue& json);
+    static BybitWalletResult fromJson(const JsonView& json);
 };
 
 struct BybitFundingCoin {
     QString coin;
     std::optional<QString> walletBalance;
 
-    static BybitFundingCoin fromJson(const JsonValue& json);
+    static BybitFundingCoin fromJson(const JsonView& json);
 };
 
 // "/v5/asset/transfer/query-account-coins-balance"
 struct BybitFundingResult {
     std::vector<BybitFundingCoin> balance;
 
-    static BybitFundingResult fromJson(const JsonValue& json);
+    static BybitFundingResult fromJson(const JsonView& json);
 };
 
 struct BybitPosition {
@@ -81,28 +80,28 @@ struct BybitPosition {
     std::optional<QString> unrealisedPnl;
     std::optional<QString> positionValue;
 
-    static BybitPosition fromJson(const JsonValue& json);
+    static BybitPosition fromJson(const JsonView& json);
 };
 
 // "/v5/position/list", one settle coin.
 struct BybitPositionResult {
     std::vector<BybitPosition> list;
 
-    static BybitPositionResult fromJson(const JsonValue& json);
+    static BybitPositionResult fromJson(const JsonView& json);
 };
 
 struct BybitTicker {
     QString symbol;
     std::optional<QString> lastPrice;
 
-    static BybitTicker fromJson(const JsonValue& json);
+    static BybitTicker fromJson(const JsonView& json);
 };
 
 // "/v5/market/tickers" (spot).
 struct BybitTickerResult {
     std::vector<BybitTicker> list;
 
-    static BybitTickerResult fromJson(const JsonValue& json);
+    static BybitTickerResult fromJson(const JsonView& json);
 };
 
 // The results one snapshot read, their envelopes already checked, as the assembly takes them.

@@ -9,18 +9,18 @@ namespace vantrell {
 namespace {
 
 // A position size: text as sent, or a JSON integer read as the text of its digits.
-std::optional<QString> sizeText(const JsonValue& row)
+std::optional<QString> sizeText(const JsonView& row)
 {
-    const JsonValue* value = json::requireObject(row).find("size");
-    if (value == nullptr || value->isNull()) {
+    const std::optional<JsonView> value = json::requireObject(row).find("size");
+    if (!value || value->isNull()) {
         return std::nullopt;
     }
     if (value->isNumber()) {
-        const std::string& digits = value->text();
+        const std::string_view digits = value->text();
         const bool integral = std::none_of(digits.begin(), digits.end(),
                                            [](char c) { return c == '.' || c == 'e' || c == 'E'; });
         if (!integral) {
-            json::fail("key \"size\": expected an integer, found " + digits);
+            json::fail("key \"size\": expected an integer, found " + std::string(digits));
         }
         return QString::fromLatin1(digits.data(), static_cast<qsizetype>(digits.size()));
     }
@@ -29,27 +29,27 @@ std::optional<QString> sizeText(const JsonValue& row)
 
 }  // namespace
 
-GateSpotAccount GateSpotAccount::fromJson(const JsonValue& json)
+GateSpotAccount GateSpotAccount::fromJson(const JsonView& json)
 {
     return GateSpotAccount{json::required<QString>(json, "currency"),
                            json::optional<QString>(json, "available"),
                            json::optional<QString>(json, "locked")};
 }
 
-GateTicker GateTicker::fromJson(const JsonValue& json)
+GateTicker GateTicker::fromJson(const JsonView& json)
 {
     return GateTicker{json::required<QString>(json, "currency_pair"),
                       json::optional<QString>(json, "last")};
 }
 
-GateFuturesAccount GateFuturesAccount::fromJson(const JsonValue& json)
+GateFuturesAccount GateFuturesAccount::fromJson(const JsonView& json)
 {
     return GateFuturesAccount{json::optional<QString>(json, "total"),
                               json::optional<QString>(json, "unrealised_pnl"),
                               json::optional<QString>(json, "cross_margin_balance")};
 }
 
-GatePosition GatePosition::fromJson(const JsonValue& json)
+GatePosition GatePosition::fromJson(const JsonView& json)
 {
     GatePosition row;
     row.contract = json::required<QString>(json, "contract");

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "models/JsonView.h"
+
 #include <QString>
 
 #include <optional>
 #include <vector>
 
 namespace vantrell {
-
-class JsonValue;
 
 // The Gate replies the connector reads. Gate answers with bare JSON (no envelope), in
 // snake_case keys; other keys are ignored. Every amount is JSON text: a number, or a required
@@ -20,7 +20,7 @@ struct GateSpotAccount {
     std::optional<QString> available;
     std::optional<QString> locked;
 
-    static GateSpotAccount fromJson(const JsonValue& json);
+    static GateSpotAccount fromJson(const JsonView& json);
 };
 
 // One row of "/spot/tickers".
@@ -28,7 +28,7 @@ struct GateTicker {
     QString currencyPair;  // "BTC_USDT"
     std::optional<QString> last;
 
-    static GateTicker fromJson(const JsonValue& json);
+    static GateTicker fromJson(const JsonView& json);
 };
 
 // "/futures/usdt/accounts", all in USDT.
@@ -37,7 +37,7 @@ struct GateFuturesAccount {
     std::optional<QString> unrealisedPnl;
     std::optional<QString> crossMarginBalance;
 
-    static GateFuturesAccount fromJson(const JsonValue& json);
+    static GateFuturesAccount fromJson(const JsonView& json);
 };
 
 // One row of "/futures/usdt/positions".
@@ -53,7 +53,7 @@ struct GatePosition {
     std::optional<QString> unrealisedPnl;
     std::optional<QString> value;
 
-    static GatePosition fromJson(const JsonValue& json);
+    static GatePosition fromJson(const JsonView& json);
 };
 
 // Everything one snapshot read, as the assembly takes it. An optional call that yielded

@@ -2,25 +2,25 @@
 
 namespace vantrell {
 
-OKXAccountBalance::Detail OKXAccountBalance::Detail::fromJson(const JsonValue& json)
+OKXAccountBalance::Detail OKXAccountBalance::Detail::fromJson(const JsonView& json)
 {
     return Detail{json::required<QString>(json, "ccy"), json::required<QString>(json, "cashBal"),
                   json::required<QString>(json, "eqUsd")};
 }
 
-OKXAccountBalance OKXAccountBalance::fromJson(const JsonValue& json)
+OKXAccountBalance OKXAccountBalance::fromJson(const JsonView& json)
 {
     return OKXAccountBalance{json::required<QString>(json, "totalEq"),
                              json::required<std::vector<Detail>>(json, "details")};
 }
 
-OKXFundingBalance OKXFundingBalance::fromJson(const JsonValue& json)
+OKXFundingBalance OKXFundingBalance::fromJson(const JsonView& json)
 {
     return OKXFundingBalance{json::required<QString>(json, "ccy"),
                              json::required<QString>(json, "bal")};
 }
 
-OKXPositionResponse OKXPositionResponse::fromJson(const JsonValue& json)
+OKXPositionResponse OKXPositionResponse::fromJson(const JsonView& json)
 {
     OKXPositionResponse row;
     row.instId = json::required<QString>(json, "instId");
@@ -34,7 +34,7 @@ OKXPositionResponse OKXPositionResponse::fromJson(const JsonValue& json)
     return row;
 }
 
-OKXTicker OKXTicker::fromJson(const JsonValue& json)
+OKXTicker OKXTicker::fromJson(const JsonView& json)
 {
     return OKXTicker{json::required<QString>(json, "instId"),
                      json::required<QString>(json, "last")};

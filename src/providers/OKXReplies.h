@@ -26,7 +26,7 @@ template <typename T>
 struct OKXEnvelope : OKXEnvelopeStatus {
     T data;
 
-    static OKXEnvelope fromJson(const JsonValue& json)
+    static OKXEnvelope fromJson(const JsonView& json)
     {
         OKXEnvelope envelope;
         envelope.code = json::required<QString>(json, "code");
@@ -43,13 +43,13 @@ struct OKXAccountBalance {
         QString cashBal;
         QString eqUsd;
 
-        static Detail fromJson(const JsonValue& json);
+        static Detail fromJson(const JsonView& json);
     };
 
     QString totalEq;
     std::vector<Detail> details;
 
-    static OKXAccountBalance fromJson(const JsonValue& json);
+    static OKXAccountBalance fromJson(const JsonView& json);
 };
 
 // One row of "/api/v5/asset/balances": the funding account.
@@ -57,7 +57,7 @@ struct OKXFundingBalance {
     QString ccy;
     QString bal;
 
-    static OKXFundingBalance fromJson(const JsonValue& json);
+    static OKXFundingBalance fromJson(const JsonView& json);
 };
 
 // One row of "/api/v5/account/positions".
@@ -71,7 +71,7 @@ struct OKXPositionResponse {
     QString uplRatio;
     std::optional<QString> notionalUsd;
 
-    static OKXPositionResponse fromJson(const JsonValue& json);
+    static OKXPositionResponse fromJson(const JsonView& json);
 };
 
 // One row of "/api/v5/market/tickers?instType=SPOT"; "instId" is "BASE-QUOTE".
@@ -79,7 +79,7 @@ struct OKXTicker {
     QString instId;
     QString last;
 
-    static OKXTicker fromJson(const JsonValue& json);
+    static OKXTicker fromJson(const JsonView& json);
 };
 
 // The payloads of one snapshot whose envelopes passed, as the assembly takes them. Positions

@@ -11,7 +11,7 @@ QString AdditionalExchangeAccount::newID()
     return Uuid::random().toString();
 }
 
-AdditionalExchangeAccount AdditionalExchangeAccount::fromJson(const JsonValue& value)
+AdditionalExchangeAccount AdditionalExchangeAccount::fromJson(const JsonView& value)
 {
     return {json::required<QString>(value, "id"), json::required<Exchange>(value, "exchange"),
             json::required<QString>(value, "alias")};

@@ -2,6 +2,7 @@
 
 #include "models/Exchange.h"
 #include "models/JsonValue.h"
+#include "models/JsonView.h"
 
 #include <QString>
 
@@ -19,7 +20,7 @@ struct AdditionalExchangeAccount {
 
     // {"id", "exchange", "alias"}: all three required; the exchange as its stored value
     // ("Gate.io", never "Gate"). Throws JsonDecodeError otherwise.
-    static AdditionalExchangeAccount fromJson(const JsonValue& value);
+    static AdditionalExchangeAccount fromJson(const JsonView& value);
     JsonValue toJson() const;
 
     friend bool operator==(const AdditionalExchangeAccount&,

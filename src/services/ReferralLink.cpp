@@ -13,7 +13,7 @@ std::optional<QUrl> ReferralLink::url() const
     return SecureAddress::parse(referralURL);
 }
 
-ReferralLink ReferralLink::fromJson(const JsonValue& value)
+ReferralLink ReferralLink::fromJson(const JsonView& value)
 {
     ReferralLink link;
     link.id = json::required<QString>(value, "id");

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "models/JsonView.h"
+
 #include <QString>
 #include <QUrl>
 
 #include <optional>
 
 namespace vantrell {
-
-class JsonValue;
 
 // One exchange's referral (sign-up) link from the referral configuration document.
 struct ReferralLink {
@@ -21,7 +21,7 @@ struct ReferralLink {
     std::optional<QUrl> url() const;
 
     // Strict: every key required, with its JSON type. Throws JsonDecodeError.
-    static ReferralLink fromJson(const JsonValue& value);
+    static ReferralLink fromJson(const JsonView& value);
 
     friend bool operator==(const ReferralLink&, const ReferralLink&) = default;
 };

@@ -14,6 +14,9 @@ namespace vantrell {
 //
 // A reply that repeats a symbol keeps the first row: the map must not fail on it, and the
 // first row is as good a choice as any and the same for every exchange.
+//
+// A price is read from its text the first time it is looked up: a list of thousands of symbols
+// serves a few dozen look-ups.
 class PriceMap {
 public:
     // Which ticker rows enter the map.
@@ -37,7 +40,12 @@ public:
     void reserve(qsizetype count) { m_prices.reserve(count); }
 
 private:
-    QHash<QString, Decimal> m_prices;
+    struct Entry {
+        std::optional<QString> text;
+        mutable std::optional<Decimal> price;  // read from `text` on first look-up
+    };
+
+    QHash<QString, Entry> m_prices;
 };
 
 }  // namespace vantrell
