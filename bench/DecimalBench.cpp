@@ -85,6 +85,18 @@ void add(benchmark::State& state)
     }
 }
 
+// A long value (a total of many amounts, say) plus an everyday one.
+void addToLong(benchmark::State& state)
+{
+    const Decimal a = Decimal::parse("98765432109876543210.123456789").value_or(Decimal());
+    const Decimal b = amount(0);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(&a);
+        Decimal sum = a + b;
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
 void multiply(benchmark::State& state)
 {
     const Decimal a = amount(0);
@@ -115,6 +127,7 @@ BENCHMARK(copy);
 BENCHMARK(toDouble)->DenseRange(0, 2);
 BENCHMARK(toText);
 BENCHMARK(add);
+BENCHMARK(addToLong);
 BENCHMARK(multiply);
 BENCHMARK(compare);
 
