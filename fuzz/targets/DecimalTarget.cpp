@@ -85,11 +85,41 @@ std::optional<Decimal> parseChecked(std::string_view text)
     return value;
 }
 
+// Exactly 1, held in the wide form (a long operand keeps the difference wide): multiplying by
+// it sends a value through the wide backend, whatever form the value itself has.
+const Decimal& wideOne()
+{
+    static const Decimal one = Decimal::parse("1.0000000000000000000001").value_or(Decimal()) -
+                               Decimal::parse("0.0000000000000000000001").value_or(Decimal());
+    return one;
+}
+
+// Short values are held compactly; they must behave exactly as the same value held wide.
+void checkSameAsWide(const Decimal& value, const Decimal& wide, std::string_view what)
+{
+    check(value == wide && (value <=> wide) == 0, what, value.toString());
+    check(value.toString() == wide.toString(), what, value.toString());
+    check(value.toDouble() == wide.toDouble(), what, value.toString());
+}
+
+void checkForms(const Decimal& a, const Decimal& b)
+{
+    const Decimal wideA = a * wideOne();
+    const Decimal wideB = b * wideOne();
+    checkSameAsWide(a, wideA, "a value differs from its wide form");
+    checkSameAsWide(a + b, wideA + wideB, "a sum differs from the wide sum");
+    checkSameAsWide(a - b, wideA - wideB, "a difference differs from the wide difference");
+    checkSameAsWide(a * b, wideA * wideB, "a product differs from the wide product");
+    check((a <=> b) == (wideA <=> b), "an ordering differs from the wide ordering");
+}
+
 void checkRounding(const Decimal& value, int places)
 {
+    const Decimal wide = value * wideOne();
     for (const auto mode : {Decimal::Rounding::halfAwayFromZero, Decimal::Rounding::down}) {
         const Decimal rounded = value.rounded(places, mode);
         checkText(rounded);
+        checkSameAsWide(rounded, wide.rounded(places, mode), "rounding differs in the wide form");
         if (places >= 0) {
             check(fractionDigits(rounded.toString()) <= static_cast<std::size_t>(places),
                   "rounding kept more places than asked for");
@@ -113,6 +143,7 @@ void fuzzDecimal(const std::uint8_t* data, std::size_t size)
     if (!a || !b) {
         return;
     }
+    checkForms(*a, *b);
     checkText(*a + *b);
     checkText(*a - *b);
     checkText(*a * *b);

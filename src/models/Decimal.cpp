@@ -1,5 +1,8 @@
 #include "models/Decimal.h"
 
+#include "models/DecimalDigits.h"
+#include "models/DecimalText.h"
+
 #include <boost/multiprecision/cpp_int.hpp>
 
 #include <algorithm>
@@ -19,141 +22,55 @@ using DecFloat = boost::multiprecision::number<boost::multiprecision::cpp_dec_fl
 // Values whose leading digit lies beyond 10^±1000 are refused when parsing: no amount comes
 // near them, and their plain text would run to thousands of characters.
 constexpr std::int64_t maxLeadingExponent = 1000;
-// Exponent texts are read with saturation so "1e99999999999999999999" cannot overflow.
-constexpr std::int64_t exponentSaturation = std::int64_t{1} << 40;
 // Significant digits kept by a quotient.
 constexpr std::size_t quotientDigits = 38;
+// The backend scales by small factors in one pass over its limbs; from 10^8 on it falls back
+// to a full multiplication or division.
+constexpr int scaleStep = 7;
 
-// A decimal value split into its digits: value = ±digits × 10^exponent, where `digits` has
-// no leading or trailing zeros (empty for zero) and `exponent` is the power of its last digit.
-struct Digits {
-    bool negative = false;
-    std::string digits;
-    std::int64_t exponent = 0;
-
-    bool isZero() const { return digits.empty(); }
-    std::int64_t leadingExponent() const
-    {
-        return exponent + static_cast<std::int64_t>(digits.size()) - 1;
-    }
-};
-
-bool isDigit(char c)
+bool withinParseLimits(std::int64_t leadingExponent)
 {
-    return c >= '0' && c <= '9';
+    return std::abs(leadingExponent) <= maxLeadingExponent;
 }
 
-std::string_view takeDigits(std::string_view text, std::size_t& pos)
+bool withinParseLimits(const CompactDecimal& value)
 {
-    const std::size_t start = pos;
-    while (pos < text.size() && isDigit(text[pos])) {
-        ++pos;
-    }
-    return text.substr(start, pos - start);
+    // The leading digit lies at most 17 places above the last one, so most values need no count.
+    const bool clearOfEdges = value.exponent >= -maxLeadingExponent &&
+                              value.exponent + CompactDecimal::maxDigits - 1 <= maxLeadingExponent;
+    return clearOfEdges || value.isZero() || withinParseLimits(value.leadingExponent());
 }
 
-// Drops leading and trailing zeros, moving the exponent along with the trailing ones.
-void normalize(Digits& value)
-{
-    const auto first = value.digits.find_first_not_of('0');
-    if (first == std::string::npos) {
-        value = Digits{};
-        return;
-    }
-    const auto last = value.digits.find_last_not_of('0');
-    value.exponent += static_cast<std::int64_t>(value.digits.size() - 1 - last);
-    value.digits = value.digits.substr(first, last - first + 1);
-}
-
-// Reads "[+-]digits" after the exponent marker, saturating very long exponents.
-std::optional<std::int64_t> parseExponent(std::string_view text, std::size_t& pos)
-{
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    const std::string_view digits = takeDigits(text, pos);
-    if (digits.empty()) {
-        return std::nullopt;
-    }
-    std::int64_t value = 0;
-    for (const char c : digits) {
-        value = std::min(value * 10 + (c - '0'), exponentSaturation);
-    }
-    return negative ? -value : value;
-}
-
-// The strict grammar: [+-] (digits [. [digits]] | . digits) [(e|E) [+-] digits].
-std::optional<Digits> parseDigits(std::string_view text)
-{
-    Digits result;
-    std::size_t pos = 0;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        result.negative = text[pos] == '-';
-        ++pos;
-    }
-    const std::string_view whole = takeDigits(text, pos);
-    std::string_view fraction;
-    if (pos < text.size() && text[pos] == '.') {
-        ++pos;
-        fraction = takeDigits(text, pos);
-    }
-    if (whole.empty() && fraction.empty()) {
-        return std::nullopt;
-    }
-    std::int64_t exponent = 0;
-    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-        const auto parsed = parseExponent(text, ++pos);
-        if (!parsed) {
-            return std::nullopt;
-        }
-        exponent = *parsed;
-    }
-    if (pos != text.size()) {
-        return std::nullopt;
-    }
-    result.digits.reserve(whole.size() + fraction.size());
-    result.digits.append(whole).append(fraction);
-    result.exponent = exponent - static_cast<std::int64_t>(fraction.size());
-    normalize(result);
-    return result;
-}
-
-void appendNumber(std::string& out, std::int64_t value)
-{
-    char buffer[24];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, end);
-}
-
-// "±digitsEexponent": the form both the backend and std::from_chars read exactly.
-std::string scientificText(const Digits& value)
-{
-    if (value.isZero()) {
-        return "0";
-    }
-    std::string text = value.negative ? "-" : "";
-    text += value.digits;
-    text += 'e';
-    appendNumber(text, value.exponent);
-    return text;
-}
-
-DecFloat toBackend(const Digits& value)
+DecFloat toBackend(const DecimalDigits& value)
 {
     try {
-        DecFloat result(scientificText(value).c_str());
+        DecFloat result(value.scientificText().c_str());
         return boost::multiprecision::isfinite(result) ? result : DecFloat(0);
     } catch (const std::exception&) {
         return DecFloat(0);
     }
 }
 
-// The backend's scientific text ("-d.ddd…e+NN") holds every stored digit.
-Digits fromBackend(const DecFloat& value)
+// Exact: the mantissa fits the backend's first limbs, and scaling by powers of ten only moves
+// at most 25 digits across limbs; a terminating quotient leaves no remainder to round.
+DecFloat toBackend(const CompactDecimal& value)
 {
-    Digits result;
+    DecFloat result(static_cast<unsigned long long>(value.magnitude()));
+    for (int rest = value.exponent; rest > 0; rest -= scaleStep) {
+        result.backend().mul_unsigned_long_long(
+            CompactDecimal::powerOfTen(std::min(rest, scaleStep)));
+    }
+    for (int rest = -value.exponent; rest > 0; rest -= scaleStep) {
+        result.backend().div_unsigned_long_long(
+            CompactDecimal::powerOfTen(std::min(rest, scaleStep)));
+    }
+    return value.isNegative() ? -result : result;
+}
+
+// The backend's scientific text ("-d.ddd…e+NN") holds every stored digit.
+DecimalDigits fromBackend(const DecFloat& value)
+{
+    DecimalDigits result;
     if (value.is_zero() || !boost::multiprecision::isfinite(value)) {
         return result;
     }
@@ -164,7 +81,7 @@ Digits fromBackend(const DecFloat& value)
     }
     std::size_t digitsAfterPoint = 0;
     for (std::size_t i = 0; i < marker; ++i) {
-        if (isDigit(text[i])) {
+        if (text[i] >= '0' && text[i] <= '9') {
             result.digits += text[i];
         } else if (text[i] == '-') {
             result.negative = true;
@@ -175,61 +92,30 @@ Digits fromBackend(const DecFloat& value)
         digitsAfterPoint = marker - point - 1;
     }
     std::size_t pos = marker + 1;
-    result.exponent =
-        parseExponent(text, pos).value_or(0) - static_cast<std::int64_t>(digitsAfterPoint);
-    normalize(result);
+    result.exponent = DecimalText::readExponent(text, pos).value_or(0) -
+                      static_cast<std::int64_t>(digitsAfterPoint);
+    result.normalize();
     return result;
 }
 
-// Adds one unit in the last place of a digit string ("199" -> "200", "" -> "1").
-void incrementDigits(std::string& digits)
-{
-    auto it = digits.rbegin();
-    while (it != digits.rend() && *it == '9') {
-        *it++ = '0';
-    }
-    if (it == digits.rend()) {
-        digits.insert(digits.begin(), '1');
-    } else {
-        ++*it;
-    }
-}
-
-// Keeps the digits down to 10^exponent; `roundAway` adds one unit there for the dropped rest.
-Digits cutDigits(const Digits& value, std::int64_t exponent, bool roundAway)
-{
-    Digits result{value.negative, {}, exponent};
-    const std::int64_t keep =
-        static_cast<std::int64_t>(value.digits.size()) - (exponent - value.exponent);
-    if (keep > 0) {
-        result.digits = value.digits.substr(0, static_cast<std::size_t>(keep));
-    }
-    if (roundAway) {
-        incrementDigits(result.digits);
-    }
-    normalize(result);
-    return result;
-}
-
-std::string plainText(const Digits& value)
+DecimalDigits digitsOf(const CompactDecimal& value)
 {
     if (value.isZero()) {
-        return "0";
+        return {};
     }
-    std::string text = value.negative ? "-" : "";
-    const auto length = static_cast<std::int64_t>(value.digits.size());
-    if (value.exponent >= 0) {
-        text += value.digits;
-        text.append(static_cast<std::size_t>(value.exponent), '0');
-    } else if (-value.exponent < length) {
-        const auto point = static_cast<std::size_t>(length + value.exponent);
-        text.append(value.digits, 0, point).append(1, '.').append(value.digits, point);
-    } else {
-        text += "0.";
-        text.append(static_cast<std::size_t>(-value.exponent - length), '0');
-        text += value.digits;
+    char buffer[24];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, value.magnitude()).ptr;
+    return {value.isNegative(), std::string(buffer, end), value.exponent};
+}
+
+std::optional<CompactDecimal> compactOf(const DecimalDigits& value)
+{
+    if (value.digits.size() > static_cast<std::size_t>(CompactDecimal::maxDigits)) {
+        return std::nullopt;
     }
-    return text;
+    std::uint64_t magnitude = 0;
+    std::from_chars(value.digits.data(), value.digits.data() + value.digits.size(), magnitude);
+    return CompactDecimal::make(value.negative, magnitude, value.exponent);
 }
 
 DecFloat finiteOrZero(DecFloat value)
@@ -237,28 +123,57 @@ DecFloat finiteOrZero(DecFloat value)
     return boost::multiprecision::isfinite(value) ? value : DecFloat(0);
 }
 
+// Only ASCII can be part of a number, so other text needs no conversion to be refused.
+constexpr qsizetype shortText = 64;
+
 }  // namespace
 
-Decimal::Decimal(int value) : m_value(value) {}
+Decimal::Decimal(int value) : Decimal(static_cast<long long>(value)) {}
 
-Decimal::Decimal(long long value) : m_value(value) {}
+Decimal::Decimal(long long value)
+{
+    if (const auto compactValue = CompactDecimal::fromInteger(value)) {
+        m_value = *compactValue;
+    } else {
+        m_value = Backend(value);
+    }
+}
 
 std::optional<Decimal> Decimal::parse(std::string_view text)
 {
-    const auto digits = parseDigits(text);
-    if (!digits) {
+    DecimalText scanned;
+    if (!scanned.read(text)) {
         return std::nullopt;
     }
-    if (!digits->isZero() && std::abs(digits->leadingExponent()) > maxLeadingExponent) {
+    if (const auto compactValue = CompactDecimal::fromText(scanned)) {
+        if (!withinParseLimits(*compactValue)) {
+            return std::nullopt;
+        }
+        return Decimal(*compactValue);
+    }
+    const DecimalDigits digits = DecimalDigits::fromText(scanned);
+    if (!digits.isZero() && !withinParseLimits(digits.leadingExponent())) {
         return std::nullopt;
     }
-    return Decimal(toBackend(*digits));
+    return fromDigits(digits);
 }
 
 std::optional<Decimal> Decimal::parse(const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    return parse(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    if (text.size() > shortText) {
+        const QByteArray utf8 = text.toUtf8();
+        return parse(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    }
+    char buffer[shortText];
+    const QChar* units = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = units[i].unicode();
+        if (unit >= 0x80) {
+            return std::nullopt;
+        }
+        buffer[i] = static_cast<char>(unit);
+    }
+    return parse(std::string_view(buffer, static_cast<std::size_t>(text.size())));
 }
 
 Decimal Decimal::amountOrZero(const std::optional<QString>& text)
@@ -269,9 +184,37 @@ Decimal Decimal::amountOrZero(const std::optional<QString>& text)
     return parse(*text).value_or(Decimal());
 }
 
+Decimal Decimal::fromDigits(const DecimalDigits& digits)
+{
+    if (const auto compactValue = compactOf(digits)) {
+        return Decimal(*compactValue);
+    }
+    return Decimal(toBackend(digits));
+}
+
+const Decimal::Backend& Decimal::wide(Backend& scratch) const
+{
+    if (const CompactDecimal* value = compact()) {
+        scratch = toBackend(*value);
+        return scratch;
+    }
+    return std::get<Backend>(m_value);
+}
+
+DecimalDigits Decimal::digits() const
+{
+    if (const CompactDecimal* value = compact()) {
+        return digitsOf(*value);
+    }
+    return fromBackend(std::get<Backend>(m_value));
+}
+
 std::string Decimal::toString() const
 {
-    return plainText(fromBackend(m_value));
+    if (const CompactDecimal* value = compact()) {
+        return value->toString();
+    }
+    return digits().plainText();
 }
 
 QString Decimal::toQString() const
@@ -281,12 +224,16 @@ QString Decimal::toQString() const
 
 double Decimal::toDouble() const
 {
-    const std::string text = scientificText(fromBackend(m_value));
+    if (const CompactDecimal* value = compact()) {
+        return value->toDouble();
+    }
+    const DecimalDigits value = digits();
+    const std::string text = value.scientificText();
     double result = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), result);
     if (ec == std::errc::result_out_of_range) {
         // Saturate instead of producing an infinity that charts and JSON cannot use.
-        const bool large = fromBackend(m_value).leadingExponent() > 0;
+        const bool large = value.leadingExponent() > 0;
         const double magnitude = large ? std::numeric_limits<double>::max() : 0.0;
         return isNegative() ? -magnitude : magnitude;
     }
@@ -295,12 +242,18 @@ double Decimal::toDouble() const
 
 bool Decimal::isZero() const
 {
-    return m_value.is_zero();
+    if (const CompactDecimal* value = compact()) {
+        return value->isZero();
+    }
+    return std::get<Backend>(m_value).is_zero();
 }
 
 bool Decimal::isNegative() const
 {
-    return m_value.sign() < 0;
+    if (const CompactDecimal* value = compact()) {
+        return value->isNegative();
+    }
+    return std::get<Backend>(m_value).sign() < 0;
 }
 
 Decimal Decimal::abs() const
@@ -310,44 +263,77 @@ Decimal Decimal::abs() const
 
 Decimal Decimal::rounded(int places, Rounding rounding) const
 {
-    const Digits value = fromBackend(m_value);
+    const bool halfAway = rounding == Rounding::halfAwayFromZero;
+    if (const CompactDecimal* compactValue = compact()) {
+        if (const auto result = compactValue->rounded(places, halfAway)) {
+            return Decimal(*result);
+        }
+    }
+    const DecimalDigits value = digits();
     const std::int64_t exponent = -static_cast<std::int64_t>(places);
     if (value.isZero() || value.exponent >= exponent) {
         return *this;
     }
     // The dropped part is never zero here: `value` has no trailing zeros.
     bool roundAway = value.negative;
-    if (rounding == Rounding::halfAwayFromZero) {
+    if (halfAway) {
         const std::int64_t firstDropped = value.leadingExponent() - (exponent - 1);
         roundAway =
             firstDropped >= 0 && value.digits[static_cast<std::size_t>(firstDropped)] >= '5';
     }
-    return Decimal(toBackend(cutDigits(value, exponent, roundAway)));
+    return fromDigits(value.cut(exponent, roundAway));
 }
 
 Decimal Decimal::operator-() const
 {
+    if (const CompactDecimal* value = compact()) {
+        return Decimal(value->negated());
+    }
     if (isZero()) {
         return Decimal();
     }
-    return Decimal(-m_value);
+    return Decimal(-std::get<Backend>(m_value));
 }
 
 Decimal& Decimal::operator+=(const Decimal& other)
 {
-    m_value = finiteOrZero(m_value + other.m_value);
+    if (compact() != nullptr && other.compact() != nullptr) {
+        if (const auto sum = compact()->plus(*other.compact())) {
+            m_value = *sum;
+            return *this;
+        }
+    }
+    Backend left;
+    Backend right;
+    m_value = finiteOrZero(wide(left) + other.wide(right));
     return *this;
 }
 
 Decimal& Decimal::operator-=(const Decimal& other)
 {
-    m_value = finiteOrZero(m_value - other.m_value);
+    if (compact() != nullptr && other.compact() != nullptr) {
+        if (const auto difference = compact()->plus(other.compact()->negated())) {
+            m_value = *difference;
+            return *this;
+        }
+    }
+    Backend left;
+    Backend right;
+    m_value = finiteOrZero(wide(left) - other.wide(right));
     return *this;
 }
 
 Decimal& Decimal::operator*=(const Decimal& other)
 {
-    m_value = finiteOrZero(m_value * other.m_value);
+    if (compact() != nullptr && other.compact() != nullptr) {
+        if (const auto product = compact()->times(*other.compact())) {
+            m_value = *product;
+            return *this;
+        }
+    }
+    Backend left;
+    Backend right;
+    m_value = finiteOrZero(wide(left) * other.wide(right));
     return *this;
 }
 
@@ -356,10 +342,10 @@ Decimal& Decimal::operator*=(const Decimal& other)
 Decimal& Decimal::operator/=(const Decimal& other)
 {
     using boost::multiprecision::cpp_int;
-    const Digits dividend = fromBackend(m_value);
-    const Digits divisor = fromBackend(other.m_value);
+    const DecimalDigits dividend = digits();
+    const DecimalDigits divisor = other.digits();
     if (dividend.isZero() || divisor.isZero()) {
-        m_value = 0;
+        m_value = CompactDecimal{};
         return *this;
     }
     // Scale the dividend so the integer quotient has at least one digit beyond those kept.
@@ -370,26 +356,38 @@ Decimal& Decimal::operator/=(const Decimal& other)
     numerator *= boost::multiprecision::pow(cpp_int(10), static_cast<unsigned>(shift));
     const cpp_int quotient = numerator / cpp_int(divisor.digits);
 
-    Digits exact{dividend.negative != divisor.negative, quotient.str(),
-                 dividend.exponent - divisor.exponent - static_cast<std::int64_t>(shift)};
+    DecimalDigits exact{dividend.negative != divisor.negative, quotient.str(),
+                        dividend.exponent - divisor.exponent - static_cast<std::int64_t>(shift)};
     const std::int64_t keepFrom =
         exact.leadingExponent() - static_cast<std::int64_t>(quotientDigits - 1);
     const bool roundAway = exact.digits[quotientDigits] >= '5';
-    m_value = toBackend(cutDigits(exact, keepFrom, roundAway));
+    *this = fromDigits(exact.cut(keepFrom, roundAway));
     return *this;
 }
 
 bool operator==(const Decimal& a, const Decimal& b)
 {
-    return a.m_value == b.m_value;
+    if (a.compact() != nullptr && b.compact() != nullptr) {
+        return *a.compact() == *b.compact();
+    }
+    Decimal::Backend left;
+    Decimal::Backend right;
+    return a.wide(left) == b.wide(right);
 }
 
 std::strong_ordering operator<=>(const Decimal& a, const Decimal& b)
 {
-    if (a.m_value < b.m_value) {
+    if (a.compact() != nullptr && b.compact() != nullptr) {
+        return *a.compact() <=> *b.compact();
+    }
+    Decimal::Backend left;
+    Decimal::Backend right;
+    const Decimal::Backend& wideA = a.wide(left);
+    const Decimal::Backend& wideB = b.wide(right);
+    if (wideA < wideB) {
         return std::strong_ordering::less;
     }
-    if (b.m_value < a.m_value) {
+    if (wideB < wideA) {
         return std::strong_ordering::greater;
     }
     return std::strong_ordering::equal;

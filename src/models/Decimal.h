@@ -1,5 +1,7 @@
 #pragma once
 
+#include "models/CompactDecimal.h"
+
 #include <QString>
 
 #include <boost/multiprecision/cpp_dec_float.hpp>
@@ -8,12 +10,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace vantrell {
+
+struct DecimalDigits;
 
 // An exact decimal number for every amount the program handles. Amounts never pass through
 // `double` on their way from a reply to a file; `toDouble()` exists only for display maths.
 // Results keep at least 38 significant digits; quotients are rounded to 38 significant digits.
+// Values of up to 18 significant digits are held compactly and worked on directly where that is
+// simple and exact; everything else goes through the wide backend. Both forms compare, print
+// and compute alike.
 class Decimal {
 public:
     enum class Rounding {
@@ -68,8 +76,15 @@ private:
     using Backend = boost::multiprecision::number<boost::multiprecision::cpp_dec_float<50>,
                                                   boost::multiprecision::et_off>;
     explicit Decimal(Backend value) : m_value(std::move(value)) {}
+    explicit Decimal(CompactDecimal value) : m_value(value) {}
+    static Decimal fromDigits(const DecimalDigits& digits);
 
-    Backend m_value{0};
+    const CompactDecimal* compact() const { return std::get_if<CompactDecimal>(&m_value); }
+    // The exact wide value: the stored one, or the compact one converted into `scratch`.
+    const Backend& wide(Backend& scratch) const;
+    DecimalDigits digits() const;
+
+    std::variant<CompactDecimal, Backend> m_value;
 };
 
 }  // namespace vantrell
