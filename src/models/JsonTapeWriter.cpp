@@ -163,6 +163,80 @@ bool JsonTapeWriter::write()
     return walk(tokens);
 }
 
+// A token's bytes: up to the next token, without the blanks in between.
+inline std::string_view JsonTapeWriter::token(const std::uint32_t* at) const
+{
+    const char* const start = m_input + *at;
+    const char* stop = at + 1 != m_end ? m_input + at[1] : m_input + m_inputSize;
+    while (stop > start && isBlank(stop[-1])) {
+        --stop;
+    }
+    return {start, static_cast<std::size_t>(stop - start)};
+}
+
+inline bool JsonTapeWriter::scalar(const std::uint32_t* at)
+{
+    const char c = m_input[*at];
+    if (c == '"') {
+        return string(at);
+    }
+    const std::string_view text = token(at);
+    if (c == '-' || isDigit(c)) {
+        if (!isPlainNumber(text)) {
+            return false;
+        }
+        pushText(Type::number, text);
+        return true;
+    }
+    if (text == "true" || text == "false") {
+        pushScalar(Type::boolean, text == "true");
+        return true;
+    }
+    if (text == "null") {
+        pushScalar(Type::null, false);
+        return true;
+    }
+    return false;
+}
+
+inline bool JsonTapeWriter::string(const std::uint32_t* at)
+{
+    const std::string_view text = token(at);
+    if (text.size() < 2 || text.back() != '"') {
+        return false;
+    }
+    const char* const content = text.data() + 1;
+    const auto size = text.size() - 2;
+    if (!holdsQuoteOrBackslash(content, size)) {
+        pushText(Type::string, std::string_view(content, size));
+        return true;
+    }
+    // Escapes, or a quote inside: only a string whose escapes end exactly at the token's
+    // closing quote is one string.
+    if (closingQuote(content, content + size + 1) != content + size) {
+        return false;
+    }
+    return pushDecoded(content);
+}
+
+inline bool JsonTapeWriter::open(Type type)
+{
+    if (m_open.size() >= static_cast<std::size_t>(JsonReader::maxDepth)) {
+        return false;
+    }
+    m_open.push_back({m_next, 0, type == Type::object});
+    pushScalar(type, false);
+    return true;
+}
+
+inline void JsonTapeWriter::close()
+{
+    const Open& container = m_open.back();
+    container.node->span = static_cast<std::uint64_t>(m_next - container.node);
+    container.node->size = container.count;
+    m_open.pop_back();
+}
+
 // One step per token: a value is expected, a key, or what follows a value.
 bool JsonTapeWriter::walk(const std::uint32_t* at)
 {
@@ -231,62 +305,6 @@ bool JsonTapeWriter::walk(const std::uint32_t* at)
     }
 }
 
-// A token's bytes: up to the next token, without the blanks in between.
-std::string_view JsonTapeWriter::token(const std::uint32_t* at) const
-{
-    const char* const start = m_input + *at;
-    const char* stop = at + 1 != m_end ? m_input + at[1] : m_input + m_inputSize;
-    while (stop > start && isBlank(stop[-1])) {
-        --stop;
-    }
-    return {start, static_cast<std::size_t>(stop - start)};
-}
-
-bool JsonTapeWriter::scalar(const std::uint32_t* at)
-{
-    const char c = m_input[*at];
-    if (c == '"') {
-        return string(at);
-    }
-    const std::string_view text = token(at);
-    if (c == '-' || isDigit(c)) {
-        if (!isPlainNumber(text)) {
-            return false;
-        }
-        pushText(Type::number, text);
-        return true;
-    }
-    if (text == "true" || text == "false") {
-        pushScalar(Type::boolean, text == "true");
-        return true;
-    }
-    if (text == "null") {
-        pushScalar(Type::null, false);
-        return true;
-    }
-    return false;
-}
-
-bool JsonTapeWriter::string(const std::uint32_t* at)
-{
-    const std::string_view text = token(at);
-    if (text.size() < 2 || text.back() != '"') {
-        return false;
-    }
-    const char* const content = text.data() + 1;
-    const auto size = text.size() - 2;
-    if (!holdsQuoteOrBackslash(content, size)) {
-        pushText(Type::string, std::string_view(content, size));
-        return true;
-    }
-    // Escapes, or a quote inside: only a string whose escapes end exactly at the token's
-    // closing quote is one string.
-    if (closingQuote(content, content + size + 1) != content + size) {
-        return false;
-    }
-    return pushDecoded(content);
-}
-
 // A decoded escape that names half a surrogate pair is refused by the reader; leave it to it.
 bool JsonTapeWriter::pushDecoded(const char* content)
 {
@@ -309,24 +327,6 @@ bool JsonTapeWriter::pushDecoded(const char* content)
     m_decodedSize += text.size();
     pushText(Type::string, text);
     return true;
-}
-
-bool JsonTapeWriter::open(Type type)
-{
-    if (m_open.size() >= static_cast<std::size_t>(JsonReader::maxDepth)) {
-        return false;
-    }
-    m_open.push_back({m_next, 0, type == Type::object});
-    pushScalar(type, false);
-    return true;
-}
-
-void JsonTapeWriter::close()
-{
-    const Open& container = m_open.back();
-    container.node->span = static_cast<std::uint64_t>(m_next - container.node);
-    container.node->size = container.count;
-    m_open.pop_back();
 }
 
 }  // namespace vantrell
