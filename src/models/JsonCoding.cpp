@@ -1,6 +1,8 @@
 #include "models/JsonCoding.h"
 
 #include <charconv>
+#include <cstdint>
+#include <optional>
 
 namespace vantrell {
 
@@ -35,9 +37,31 @@ JsonView expect(const JsonView& value, JsonValue::Type type)
 
 // Every digit of the number's text, never one that does not fit: a double out of range fails
 // rather than turning into infinity or zero.
+// A whole number of up to 15 digits (every date the files hold), read without the general
+// conversion: below 2^53 it is exactly the double it names.
+std::optional<double> smallInteger(std::string_view text)
+{
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view digits = text.substr(negative ? 1 : 0);
+    if (digits.empty() || digits.size() > 15) {
+        return std::nullopt;
+    }
+    std::int64_t magnitude = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        magnitude = magnitude * 10 + (c - '0');
+    }
+    return negative ? -static_cast<double>(magnitude) : static_cast<double>(magnitude);
+}
+
 double toDouble(const JsonView& value)
 {
     const std::string_view text = expect(value, JsonValue::Type::number).text();
+    if (const std::optional<double> whole = smallInteger(text)) {
+        return *whole;
+    }
     double result = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
     if (error != std::errc() || end != text.data() + text.size()) {
