@@ -56,6 +56,9 @@ std::optional<CompactDecimal> fromWide(bool negative, UInt128 magnitude, std::in
 
 std::strong_ordering compareMagnitudes(const CompactDecimal& a, const CompactDecimal& b)
 {
+    if (a.exponent == b.exponent) {
+        return a.magnitude() <=> b.magnitude();
+    }
     const std::int64_t leadingA = a.leadingExponent();
     const std::int64_t leadingB = b.leadingExponent();
     if (leadingA != leadingB) {
@@ -112,12 +115,6 @@ std::optional<CompactDecimal> CompactDecimal::fromText(const DecimalText& text)
 std::uint64_t CompactDecimal::powerOfTen(int n)
 {
     return powersOfTen[static_cast<std::size_t>(n)];
-}
-
-std::uint64_t CompactDecimal::magnitude() const
-{
-    const auto value = static_cast<std::uint64_t>(mantissa);
-    return mantissa < 0 ? 0 - value : value;
 }
 
 int CompactDecimal::digitCount() const

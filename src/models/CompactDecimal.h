@@ -35,7 +35,11 @@ struct CompactDecimal {
 
     bool isZero() const { return mantissa == 0; }
     bool isNegative() const { return mantissa < 0; }
-    std::uint64_t magnitude() const;
+    std::uint64_t magnitude() const
+    {
+        const auto value = static_cast<std::uint64_t>(mantissa);
+        return mantissa < 0 ? 0 - value : value;
+    }
     int digitCount() const;
     std::int64_t leadingExponent() const { return exponent + digitCount() - 1; }
     CompactDecimal negated() const { return {-mantissa, exponent}; }

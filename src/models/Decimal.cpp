@@ -123,7 +123,8 @@ DecFloat finiteOrZero(DecFloat value)
     return boost::multiprecision::isfinite(value) ? value : DecFloat(0);
 }
 
-// Only ASCII can be part of a number, so other text needs no conversion to be refused.
+// Texts up to this length are narrowed on the stack. Only ASCII can be part of a number, so any
+// other character refuses the text at once.
 constexpr qsizetype shortText = 64;
 
 }  // namespace
