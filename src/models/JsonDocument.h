@@ -17,13 +17,14 @@ class JsonView;
 
 // A parsed JSON text for reading: every value is one node in a flat array, in document order,
 // and a string or number node points at its text instead of owning a copy. Texts without escapes
-// are read where they stand in the document's own copy of the input; only escaped strings are
-// decoded into a side buffer. Building one costs a few allocations, whatever the size.
+// are read where they stand in the input (a padded QByteArray, shared, or the document's own
+// copy); only escaped strings are decoded into a side buffer. Building one costs a few
+// allocations, whatever the size.
 //
-// Accepts exactly what JsonReader accepts and fails with exactly its errors: the fast scan below
-// hands any text it is not sure of (an error, a number RapidJSON might call too big, nesting near
-// the limit) to JsonReader, which then either throws its error or returns the tree this document
-// is built from.
+// Accepts exactly what JsonReader accepts and fails with exactly its errors: the fast scan
+// (JsonTapeWriter) hands any text it is not sure of (an error, a number RapidJSON might call too
+// big, nesting past the limit) to JsonReader, which then either throws its error or returns the
+// tree this document is built from.
 class JsonDocument {
 public:
     // One value. A container's children follow it: an array's items, an object's key and value
