@@ -1,7 +1,9 @@
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 
+#include "models/CompactDecimal.h"
 #include "models/Decimal.h"
+#include "models/DecimalText.h"
 
 #include <QString>
 
@@ -73,6 +75,12 @@ void checkText(const Decimal& value)
 std::optional<Decimal> parseChecked(std::string_view text)
 {
     const std::optional<Decimal> value = Decimal::parse(text);
+    // Plain texts are read on a short road; the general reader must agree with it.
+    if (const auto plain = CompactDecimal::fromPlainText(text)) {
+        DecimalText scanned;
+        check(scanned.read(text) && CompactDecimal::fromText(scanned) == plain,
+              "the plain reading differs from the general one", text);
+    }
     if (isAscii(text)) {
         const QString wide = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
         check(Decimal::parse(wide) == value, "parsing QString and UTF-8 text disagree");

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 #include <utility>
 
 namespace vantrell {
@@ -87,6 +88,33 @@ std::optional<PortfolioHistory> decodeHistory(const QByteArray& data, const QStr
         return std::nullopt;
     }
     return history;
+}
+
+// Drops the points older than `oldest` and puts the rest in time order. The file is written in
+// order, so one pass usually does both: sorting is only for a file that is not.
+void keepRecentInOrder(std::vector<PortfolioValuePoint>& points, Date oldest)
+{
+    bool ordered = true;
+    auto kept = points.begin();
+    for (auto point = points.begin(); point != points.end(); ++point) {
+        if (point->timestamp < oldest) {
+            continue;
+        }
+        if (kept != points.begin() && point->timestamp < std::prev(kept)->timestamp) {
+            ordered = false;
+        }
+        if (kept != point) {
+            *kept = std::move(*point);
+        }
+        ++kept;
+    }
+    points.erase(kept, points.end());
+    if (!ordered) {
+        std::stable_sort(points.begin(), points.end(),
+                         [](const PortfolioValuePoint& a, const PortfolioValuePoint& b) {
+                             return a.timestamp < b.timestamp;
+                         });
+    }
 }
 
 PortfolioDiskWriter::Completion reportFailure(PortfolioFiles::FailureHandler onFailure,
@@ -171,16 +199,7 @@ std::optional<PortfolioHistory> PortfolioFiles::loadValueHistory(const QString& 
         setAside(path);
         return std::nullopt;
     }
-    const Date oldest = m_clock.now().addingSeconds(-historyRetention);
-    std::erase_if(history->points,
-                  [oldest](const PortfolioValuePoint& point) { return point.timestamp < oldest; });
-    const auto earlier = [](const PortfolioValuePoint& a, const PortfolioValuePoint& b) {
-        return a.timestamp < b.timestamp;
-    };
-    // The file is written in order; sorting is only for one that is not.
-    if (!std::is_sorted(history->points.begin(), history->points.end(), earlier)) {
-        std::stable_sort(history->points.begin(), history->points.end(), earlier);
-    }
+    keepRecentInOrder(history->points, m_clock.now().addingSeconds(-historyRetention));
     return history;
 }
 

@@ -6,9 +6,12 @@ namespace vantrell {
 
 PortfolioValuePoint PortfolioValuePoint::fromJson(const JsonView& json)
 {
+    // A history holds tens of thousands of points: both keys are found in one pass.
+    const auto [timestamp, totalValue] =
+        json::requireObject(json).findEach({"timestamp", "totalValue"});
     return {
-        .timestamp = json::required<Date>(json, "timestamp"),
-        .totalValue = json::required<Decimal>(json, "totalValue"),
+        .timestamp = json::requiredMember<Date>(timestamp, "timestamp"),
+        .totalValue = json::requiredMember<Decimal>(totalValue, "totalValue"),
     };
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>  // brings <compare>; moc cannot read <compare> as the first library header
 #include <string>
+#include <string_view>
 
 namespace vantrell {
 
@@ -30,6 +31,9 @@ struct CompactDecimal {
     // The value of scanned text; nothing when its digits run too long to read quickly (the
     // general reader takes those, and still makes a compact value of long runs of zeros).
     static std::optional<CompactDecimal> fromText(const DecimalText& text);
+    // The short road for the texts amounts nearly always have: "[-]digits[.digits]" with at most
+    // `maxDigits` digits in all. Nothing for any other text, which the general reader takes.
+    static std::optional<CompactDecimal> fromPlainText(std::string_view text);
 
     static std::uint64_t powerOfTen(int n);
 

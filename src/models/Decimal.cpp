@@ -142,6 +142,10 @@ Decimal::Decimal(long long value)
 
 std::optional<Decimal> Decimal::parse(std::string_view text)
 {
+    // At most 18 digits and no exponent: well inside the parse limits.
+    if (const auto plain = CompactDecimal::fromPlainText(text)) {
+        return Decimal(*plain);
+    }
     DecimalText scanned;
     if (!scanned.read(text)) {
         return std::nullopt;

@@ -1,5 +1,7 @@
 #include "models/JsonCoding.h"
 
+#include "models/DigitWords.h"
+
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -35,8 +37,6 @@ JsonView expect(const JsonView& value, JsonValue::Type type)
     return value;
 }
 
-// Every digit of the number's text, never one that does not fit: a double out of range fails
-// rather than turning into infinity or zero.
 // A whole number of up to 15 digits (every date the files hold), read without the general
 // conversion: below 2^53 it is exactly the double it names.
 std::optional<double> smallInteger(std::string_view text)
@@ -47,7 +47,17 @@ std::optional<double> smallInteger(std::string_view text)
         return std::nullopt;
     }
     std::int64_t magnitude = 0;
-    for (const char c : digits) {
+    std::size_t i = 0;
+    if (digits.size() >= 8) {
+        const std::uint64_t word = digitWords::load(digits.data());
+        if (digitWords::nonDigits(word) != 0) {
+            return std::nullopt;
+        }
+        magnitude = digitWords::valueOfEight(word);
+        i = 8;
+    }
+    for (; i < digits.size(); ++i) {
+        const char c = digits[i];
         if (c < '0' || c > '9') {
             return std::nullopt;
         }
@@ -56,6 +66,8 @@ std::optional<double> smallInteger(std::string_view text)
     return negative ? -static_cast<double>(magnitude) : static_cast<double>(magnitude);
 }
 
+// Every digit of the number's text, never one that does not fit: a double out of range fails
+// rather than turning into infinity or zero.
 double toDouble(const JsonView& value)
 {
     const std::string_view text = expect(value, JsonValue::Type::number).text();

@@ -125,6 +125,9 @@ JsonView requireObject(const JsonView& value);
 // A required key: missing, null or of the wrong type throws JsonDecodeError.
 template <typename T>
 T required(const JsonView& object, std::string_view key);
+// The same for a member already looked up under `key` (see JsonView::findEach).
+template <typename T>
+T requiredMember(const std::optional<JsonView>& value, std::string_view key);
 
 // An optional key: missing or null gives nothing; present with the wrong type throws.
 template <typename T>
@@ -202,7 +205,12 @@ namespace json {
 template <typename T>
 T required(const JsonView& object, std::string_view key)
 {
-    const std::optional<JsonView> value = requireObject(object).find(key);
+    return requiredMember<T>(requireObject(object).find(key), key);
+}
+
+template <typename T>
+T requiredMember(const std::optional<JsonView>& value, std::string_view key)
+{
     if (!value || value->isNull()) {
         fail("missing key \"" + std::string(key) + "\"");
     }

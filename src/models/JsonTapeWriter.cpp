@@ -1,12 +1,12 @@
 #include "models/JsonTapeWriter.h"
 
+#include "models/DigitWords.h"
 #include "models/JsonReader.h"
 #include "models/JsonText.h"
 
 #include <simdjson.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -52,21 +52,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// How many of the eight bytes at `p` lead with ASCII digits. A byte is a digit when its high
-// nibble is 3 and stays 3 after adding 6; only a byte of FA or more carries into the next one,
-// and it is no digit itself, so the first non-digit is found exactly.
-int leadingDigits(const char* p)
-{
-    constexpr std::uint64_t highNibbles = 0xF0F0F0F0F0F0F0F0;
-    constexpr std::uint64_t threes = 0x3030303030303030;
-    std::uint64_t word = 0;
-    std::memcpy(&word, p, sizeof word);
-    const std::uint64_t high = (word & highNibbles) ^ threes;
-    const std::uint64_t raised = ((word + 0x0606060606060606) & highNibbles) ^ threes;
-    const std::uint64_t nonDigits = high | raised;
-    return nonDigits == 0 ? 8 : std::countr_zero(nonDigits) / 8;
-}
-
 // JSON's number grammar, minus what RapidJSON might refuse as too big for a double even though it
 // keeps the text: a non-negative exponent of three digits or more, or a very long number. Those
 // go to RapidJSON, which decides. Reads up to seven bytes past the text, which the padded input
@@ -82,7 +67,7 @@ bool isPlainNumber(std::string_view text)
         const std::size_t start = i;
         int run = 8;
         while (run == 8 && i < text.size()) {
-            run = leadingDigits(text.data() + i);
+            run = digitWords::leadingDigits(text.data() + i);
             i += static_cast<std::size_t>(run);
         }
         i = std::min(i, text.size());
@@ -131,8 +116,8 @@ std::uint64_t quotesOrBackslashes(const char* p)
 }
 
 // Whether `size` bytes from `p` hold a quote or a backslash. Reads up to seven bytes past them,
-// which the padded input always has.
-bool holdsQuoteOrBackslash(const char* p, std::size_t size)
+// which the padded input always has. Inlined: most strings are keys of a few bytes.
+[[gnu::always_inline]] inline bool holdsQuoteOrBackslash(const char* p, std::size_t size)
 {
     for (; size >= 8; p += 8, size -= 8) {
         if (quotesOrBackslashes(p) != 0) {

@@ -2,7 +2,6 @@
 
 #include <QtGlobal>
 
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -15,15 +14,6 @@ bool JsonView::boolValue() const
         return m_node->type == Type::boolean && m_node->boolean;
     }
     return m_value->isBool() && m_value->boolValue();
-}
-
-std::string_view JsonView::text() const
-{
-    Q_ASSERT(isNumber() || isString());
-    if (!isNumber() && !isString()) {
-        return {};
-    }
-    return m_node != nullptr ? m_node->textView() : std::string_view(m_value->text());
 }
 
 QString JsonView::toQString() const
@@ -75,10 +65,8 @@ std::optional<JsonView> JsonView::find(std::string_view key) const
     // Duplicate keys: the last one wins, as in the tree.
     const JsonDocument::Node* found = nullptr;
     const JsonDocument::Node* const end = m_node->next();
-    // Most keys differ in length or first byte; only the rest are compared whole.
     for (const JsonDocument::Node* member = m_node + 1; member != end; member = member[1].next()) {
-        if (member->size == key.size() && (key.empty() || member->text[0] == key[0]) &&
-            std::memcmp(member->text, key.data(), key.size()) == 0) {
+        if (isKey(*member, key)) {
             found = member + 1;
         }
     }

@@ -4,8 +4,13 @@
 #include "models/JsonValue.h"
 
 #include <QString>
+#include <QtGlobal>
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -36,8 +41,16 @@ public:
     // Accessors; calling one on a value of another type is a programming error (asserted) and
     // gives an empty result.
     bool boolValue() const;
-    std::string_view text() const;  // the number's exact text, or the string's UTF-8 bytes
-    QString toQString() const;      // a string value as QString
+    // The number's exact text, or the string's UTF-8 bytes.
+    std::string_view text() const
+    {
+        Q_ASSERT(isNumber() || isString());
+        if (!isNumber() && !isString()) {
+            return {};
+        }
+        return m_node != nullptr ? m_node->textView() : std::string_view(m_value->text());
+    }
+    QString toQString() const;  // a string value as QString
 
     class ItemIterator;
     class MemberIterator;
@@ -57,11 +70,17 @@ public:
     // The value of the last member named `key` of an object, or nothing when the object has no
     // such member (or this is not an object).
     std::optional<JsonView> find(std::string_view key) const;
+    // What find() gives for each key, found in one pass over the members: a record reading
+    // several keys walks its object once.
+    template <std::size_t N>
+    std::array<std::optional<JsonView>, N> findEach(const std::string_view (&names)[N]) const;
 
     // A tree holding the same value.
     JsonValue toValue() const;
 
 private:
+    static bool isKey(const JsonDocument::Node& key, std::string_view name);
+
     const JsonDocument::Node* m_node = nullptr;
     const JsonValue* m_value = nullptr;
 };
@@ -149,5 +168,50 @@ private:
     const JsonDocument::Node* m_key = nullptr;
     const JsonMember* m_member = nullptr;
 };
+
+// Keys are short and most differ in length; equal lengths of eight bytes or more are compared
+// first as two words, the first eight bytes and the last eight, which may overlap.
+inline bool JsonView::isKey(const JsonDocument::Node& key, std::string_view name)
+{
+    if (key.size != name.size()) {
+        return false;
+    }
+    if (name.size() < sizeof(std::uint64_t)) {
+        return std::equal(name.begin(), name.end(), key.text);
+    }
+    const auto word = [](const char* p) {
+        std::uint64_t value = 0;
+        std::memcpy(&value, p, sizeof value);
+        return value;
+    };
+    const std::size_t last = name.size() - sizeof(std::uint64_t);
+    if (word(key.text) != word(name.data()) || word(key.text + last) != word(name.data() + last)) {
+        return false;
+    }
+    return name.size() <= 2 * sizeof(std::uint64_t) ||
+           std::memcmp(key.text + 8, name.data() + 8, last - 8) == 0;
+}
+
+template <std::size_t N>
+std::array<std::optional<JsonView>, N> JsonView::findEach(const std::string_view (&names)[N]) const
+{
+    std::array<std::optional<JsonView>, N> found{};
+    if (m_node == nullptr || m_node->type != Type::object) {
+        for (std::size_t i = 0; i < N; ++i) {
+            found[i] = find(names[i]);
+        }
+        return found;
+    }
+    // Duplicate keys: the last one wins, as in find().
+    const JsonDocument::Node* const end = m_node->next();
+    for (const JsonDocument::Node* member = m_node + 1; member != end; member = member[1].next()) {
+        for (std::size_t i = 0; i < N; ++i) {
+            if (isKey(*member, names[i])) {
+                found[i] = JsonView(member[1]);
+            }
+        }
+    }
+    return found;
+}
 
 }  // namespace vantrell

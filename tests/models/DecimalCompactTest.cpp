@@ -1,4 +1,6 @@
+#include "models/CompactDecimal.h"
 #include "models/Decimal.h"
+#include "models/DecimalText.h"
 
 #include <gtest/gtest.h>
 
@@ -216,6 +218,58 @@ TEST(DecimalCompactTest, GeneratedTextsReadAndComputeAsThroughTheBackend)
         previous = value;
         previousText = sample.text;
     }
+}
+
+// Plain texts take a short road; it must give what the general reader gives, and leave it
+// everything else.
+TEST(DecimalCompactTest, PlainTextsReadAsTheGeneralReaderReadsThem)
+{
+    const std::string_view plain[] = {"0",
+                                      "-0",
+                                      "-0.000",
+                                      "42",
+                                      "007.50",
+                                      "120345.10012345",
+                                      "0.00001234",
+                                      "12345678",
+                                      "1234567.8",
+                                      "-12345678.12345678",
+                                      "999999999999999999",
+                                      "0.00000000000000001",
+                                      "100000000000000000",
+                                      "-99999999.999999999",
+                                      "12345678901234567.8"};
+    for (const std::string_view text : plain) {
+        const auto shortRoad = CompactDecimal::fromPlainText(text);
+        ASSERT_TRUE(shortRoad.has_value()) << text;
+        DecimalText scanned;
+        ASSERT_TRUE(scanned.read(text)) << text;
+        EXPECT_EQ(shortRoad, CompactDecimal::fromText(scanned)) << text;
+    }
+    // Nineteen digits, exponents, other signs and partial numbers go the general way.
+    const std::string_view general[] = {"1234567890123456789",
+                                        "0.000000000000000001",
+                                        "1e5",
+                                        "1E-5",
+                                        "+5",
+                                        ".5",
+                                        "5.",
+                                        "-",
+                                        "",
+                                        "1.2.3",
+                                        "12345678x",
+                                        "1 ",
+                                        "--1",
+                                        "0x10",
+                                        "1,5",
+                                        "١"};
+    for (const std::string_view text : general) {
+        EXPECT_FALSE(CompactDecimal::fromPlainText(text).has_value()) << text;
+    }
+    EXPECT_EQ(dec("1234567890123456789").toString(), "1234567890123456789");
+    EXPECT_EQ(dec("0.000000000000000001"), dec("1e-18"));
+    EXPECT_EQ(dec("5."), dec("5"));
+    EXPECT_FALSE(Decimal::parse(std::string_view("12345678x")).has_value());
 }
 
 TEST(DecimalCompactTest, ResultsCrossingEighteenDigitsStayExact)

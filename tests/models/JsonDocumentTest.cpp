@@ -220,6 +220,34 @@ TEST(JsonDocumentTest, ViewsReadDocumentsAndTreesAlike)
     EXPECT_EQ(JsonDocument::fromValue(tree).root().toValue(), tree);
 }
 
+// Keys are compared by length, then as words: short keys byte by byte, keys of 8 to 16 bytes as
+// their first and last eight, longer ones in full. Near misses differ at each of those places.
+TEST(JsonDocumentTest, FindingSeveralKeysAtOnceMatchesFindingEach)
+{
+    const std::string text =
+        R"({"ts":1,"tS":2,"timestamp":3,"timestamq":4,"totalValue":5,"xotalValue":6,)"
+        R"("unrealizedProfitTotal":7,"unrealizedProfitTotaL":8,"unrealizedPrXfitTotal":9,)"
+        R"("ts":10,"":11,"\u0074s":12})";
+    const JsonDocument document = JsonDocument::parse(text);
+    const JsonValue tree = JsonReader::parse(text);
+    for (const JsonView root : {document.root(), JsonView(tree)}) {
+        const auto found = root.findEach({"ts", "timestamp", "totalValue", "unrealizedProfitTotal",
+                                          "", "missing", "unrealizedPrXfitTotal", "tS"});
+        const char* const expected[] = {"12", "3", "5", "7", "11", nullptr, "9", "2"};
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            if (expected[i] == nullptr) {
+                EXPECT_FALSE(found[i].has_value()) << i;
+            } else {
+                ASSERT_TRUE(found[i].has_value()) << i;
+                EXPECT_EQ(found[i]->text(), expected[i]) << i;
+            }
+        }
+    }
+    // Not an object: nothing found, as with find().
+    const JsonDocument list = JsonDocument::parse(std::string_view(R"([{"ts":1}])"));
+    EXPECT_FALSE(list.root().findEach({"ts"})[0].has_value());
+}
+
 // A document's texts live in its own buffers: it outlives the bytes it was read from, and
 // moving it keeps every view's text valid.
 TEST(JsonDocumentTest, OwnsItsTexts)

@@ -326,6 +326,12 @@ TEST(JsonCodingTest, DoublesAndDates)
     const JsonValue encoded = encodeJson(date);
     EXPECT_EQ(decodeJson<Date>(JsonReader::parse(JsonWriter::write(encoded))), date);
     EXPECT_EQ(decodeJson<Date>(JsonValue::numberText("7.5e8")), Date{750000000.0});
+    // Whole numbers are read eight digits at a time; anything else in those eight is no digit.
+    EXPECT_EQ(decodeJson<Date>(JsonValue::numberText("800000300")), Date{800000300.0});
+    EXPECT_EQ(decodeJson<Date>(JsonValue::numberText("-123456789012345")),
+              Date{-123456789012345.0});
+    EXPECT_EQ(decodeJson<Date>(JsonValue::numberText("1234567.5")), Date{1234567.5});
+    EXPECT_EQ(decodeJson<Date>(JsonValue::numberText("12345678e1")), Date{123456780.0});
 }
 
 TEST(JsonCodingTest, ContainerCoders)
