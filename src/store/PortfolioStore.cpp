@@ -1,6 +1,5 @@
 #include "store/PortfolioStore.h"
 
-#include "concurrency/OneShotEvent.h"
 #include "files/PortfolioCSVExport.h"
 #include "platform/WakeMonitor.h"
 #include "settings/AppSettings.h"
@@ -30,31 +29,6 @@ QCoro::Task<void> refreshIfAlive(QPointer<PortfolioStore> store, bool force)
 
 }  // namespace
 
-// Ends the refreshing state however a cycle leaves, unless the store is gone by then, and
-// then wakes whoever waits for the end of this cycle (also when the store is gone).
-class PortfolioStore::RefreshingReset {
-public:
-    explicit RefreshingReset(PortfolioStore* store)
-        : m_store(store), m_end(std::make_shared<OneShotEvent>())
-    {
-        store->m_cycleEnd = m_end;
-    }
-    RefreshingReset(const RefreshingReset&) = delete;
-    RefreshingReset& operator=(const RefreshingReset&) = delete;
-    ~RefreshingReset()
-    {
-        if (m_store) {
-            m_store->m_cycleEnd.reset();
-            m_store->setRefreshing(false);
-        }
-        m_end->set();
-    }
-
-private:
-    QPointer<PortfolioStore> m_store;
-    std::shared_ptr<OneShotEvent> m_end;
-};
-
 PortfolioStore::PortfolioStore(LocalCredentialStore credentialStore,
                                ProviderFactory providerFactory, Services services,
                                bool startAutomatically,
@@ -65,9 +39,10 @@ PortfolioStore::PortfolioStore(LocalCredentialStore credentialStore,
       m_providerFactory(std::move(providerFactory)),
       m_defaults(services.defaults),
       m_clock(services.clock),
-      m_files(std::move(services.folder), services.writer, services.clock),
+      m_persistence(std::move(services.folder), services.writer, services.clock),
       m_wakeMonitor(services.wakeMonitor),
       m_timeZone(std::move(services.timeZone)),
+      m_cycles(this, [this] { Q_EMIT isRefreshingChanged(); }),
       m_alerts(services.defaults, services.clock, services.notifier)
 {
     if (services.savePrompt != nullptr) {
@@ -97,34 +72,16 @@ const PortfolioSnapshot& PortfolioStore::emptySnapshot()
 void PortfolioStore::loadFiles(
     const std::optional<std::vector<PortfolioValuePoint>>& historyOverride)
 {
-    const std::optional<CachedPortfolioSnapshot> cache = m_files.loadCachedSnapshot();
-    const bool sameIdentity = cache && cache->identity == m_accountIdentity;
-    if (sameIdentity && cache->snapshot.isLive) {
-        m_state.snapshot = cache->snapshot;
-    }
-    // Any cache, even of another identity, says when the data was last seen.
-    m_state.lastUpdated = cache ? cache->savedAt : m_clock.now();
+    m_persistence.loadCache(m_accountIdentity, m_state);
     loadHistory(m_accountIdentity, historyOverride);
-    if (sameIdentity) {
-        m_state.quality = cache->quality.value_or(PortfolioRefreshState::Quality{});
-        m_state.components = cache->components.value_or(PortfolioRefreshState::Components{});
-    }
 }
 
 void PortfolioStore::loadHistory(
     const QString& identity, const std::optional<std::vector<PortfolioValuePoint>>& pointsOverride)
 {
-    std::optional<PortfolioHistory> history = m_files.loadValueHistory(identity);
-    std::vector<PortfolioValuePoint> points;
-    if (pointsOverride) {
-        points = *pointsOverride;
-    } else if (history) {
-        points = std::move(history->points);
-    }
-    m_history = PortfolioValueHistory(std::move(points),
-                                      history ? std::optional(history->coverage) : std::nullopt);
-    m_flows = CapitalFlowLedger(history ? history->flows.value_or(std::vector<CapitalFlow>{})
-                                        : std::vector<CapitalFlow>{});
+    PortfolioPersistence::History history = m_persistence.loadHistory(identity, pointsOverride);
+    m_history = std::move(history.values);
+    m_flows = std::move(history.flows);
 }
 
 void PortfolioStore::start()
@@ -154,12 +111,11 @@ void PortfolioStore::refresh(bool force)
 
 QCoro::Task<void> PortfolioStore::refreshNow(bool force)
 {
-    if (m_isRefreshing) {
+    if (m_cycles.isRunning()) {
         co_return;
     }
     const QPointer<PortfolioStore> self(this);
-    const RefreshingReset reset(this);  // first, so a waiter always finds the cycle's end event
-    setRefreshing(true);
+    const RefreshCycleTracker::Cycle cycle(m_cycles);
 
     const QString identity = m_credentialStore.portfolioIdentity();
     TaskJoin<ProviderRefreshResult> join;
@@ -183,11 +139,7 @@ QCoro::Task<void> PortfolioStore::refreshNow(bool force)
 QCoro::Task<void> PortfolioStore::refreshAfterCurrentCycle()
 {
     const QPointer<PortfolioStore> self(this);
-    // Another cycle (a timer tick) may begin before a waiter resumes, hence the loop.
-    while (self && self->m_cycleEnd) {
-        const std::shared_ptr<OneShotEvent> end = self->m_cycleEnd;
-        co_await end->wait();
-    }
+    co_await m_cycles.untilIdle();
     if (self) {
         co_await self->refreshNow(true);
     }
@@ -401,32 +353,17 @@ void PortfolioStore::removeCapitalFlow(const Uuid& id)
 
 void PortfolioStore::persistCache()
 {
-    if (!m_files.isAvailable()) {
-        return;
-    }
-    const CachedPortfolioSnapshot record{m_state.snapshot, m_state.lastUpdated, m_accountIdentity,
-                                         m_state.quality, m_state.components};
-    m_files.saveCache(record, ++m_diskRevision, this, reportFailure());
+    m_persistence.saveCache(m_state, m_accountIdentity, this, reportFailure());
 }
 
 void PortfolioStore::persistHistory()
 {
-    if (!m_files.isAvailable()) {
-        return;
-    }
-    const PortfolioHistory record{m_accountIdentity, m_history.coverage().value_or(QString()),
-                                  m_history.points(), m_flows.flows()};
-    m_files.saveHistory(record, ++m_diskRevision, this, reportFailure());
+    m_persistence.saveHistory(m_accountIdentity, m_history, m_flows, this, reportFailure());
 }
 
 void PortfolioStore::persistArchive(const PortfolioValueHistory::Archive& archive)
 {
-    if (!m_files.isAvailable()) {
-        return;
-    }
-    const PortfolioHistory record{m_accountIdentity, archive.coverage, archive.points,
-                                  m_flows.flows()};
-    m_files.saveArchive(record, ++m_diskRevision, this, reportFailure());
+    m_persistence.saveArchive(m_accountIdentity, archive, m_flows, this, reportFailure());
 }
 
 // Runs on the main thread, and only while the store lives.
@@ -461,14 +398,6 @@ void PortfolioStore::setSnapshot(PortfolioSnapshot snapshot)
 {
     m_state.snapshot = std::move(snapshot);
     Q_EMIT snapshotChanged();
-}
-
-void PortfolioStore::setRefreshing(bool refreshing)
-{
-    if (m_isRefreshing != refreshing) {
-        m_isRefreshing = refreshing;
-        Q_EMIT isRefreshingChanged();
-    }
 }
 
 // Every failure sets the text again, so a view that cleared it hears of the next one.

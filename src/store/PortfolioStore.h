@@ -20,9 +20,11 @@
 #include "store/ExchangeRefreshStatus.h"
 #include "store/PortfolioAlerts.h"
 #include "store/PortfolioPerformance.h"
+#include "store/PortfolioPersistence.h"
 #include "store/PortfolioRefreshState.h"
 #include "store/PortfolioValueHistory.h"
 #include "store/ProviderRefreshResult.h"
+#include "store/RefreshCycleTracker.h"
 
 #include <QCoroTask>
 #include <QObject>
@@ -40,7 +42,6 @@ namespace vantrell {
 
 class AppSettings;
 class DefaultsStore;
-class OneShotEvent;
 class Notifier;
 class PortfolioCSVExport;
 class PortfolioDiskWriter;
@@ -109,7 +110,7 @@ public:
 
     const PortfolioSnapshot& snapshot() const { return m_state.snapshot; }
     Date lastUpdated() const { return m_state.lastUpdated; }
-    bool isRefreshing() const { return m_isRefreshing; }
+    bool isRefreshing() const { return m_cycles.isRunning(); }
     const std::optional<QString>& exportError() const { return m_exportError; }
     // The analytics page clears the error once the user has seen it.
     void clearExportError();
@@ -193,8 +194,6 @@ Q_SIGNALS:
     void exchangeStatusesChanged();
 
 private:
-    class RefreshingReset;
-
     void loadFiles(const std::optional<std::vector<PortfolioValuePoint>>& historyOverride);
     void loadHistory(const QString& identity,
                      const std::optional<std::vector<PortfolioValuePoint>>& pointsOverride);
@@ -213,7 +212,6 @@ private:
     PortfolioFiles::FailureHandler reportFailure();
 
     void setSnapshot(PortfolioSnapshot snapshot);
-    void setRefreshing(bool refreshing);
     void setExportError(const QString& message);
     void setFigures(const PortfolioPerformance::Figures& figures);
     QTimeZone timeZone() const;
@@ -222,15 +220,13 @@ private:
     ProviderFactory m_providerFactory;
     DefaultsStore& m_defaults;
     const Clock& m_clock;
-    PortfolioFiles m_files;
+    PortfolioPersistence m_persistence;
     std::unique_ptr<PortfolioCSVExport> m_csvExport;
     QPointer<WakeMonitor> m_wakeMonitor;
     std::optional<QTimeZone> m_timeZone;
 
     PortfolioRefreshState m_state;
-    bool m_isRefreshing = false;
-    // Set when the running cycle ends, for those waiting in refreshAfterCurrentCycle().
-    std::shared_ptr<OneShotEvent> m_cycleEnd;
+    RefreshCycleTracker m_cycles;
     std::optional<QString> m_exportError;
     CapitalFlowLedger m_flows;
     PortfolioPerformance::Figures m_figures;
@@ -238,7 +234,6 @@ private:
     double m_refreshInterval = 10;
     PortfolioValueHistory m_history;
     QString m_accountIdentity;
-    quint64 m_diskRevision = 0;
     PortfolioAlerts m_alerts;
 };
 
