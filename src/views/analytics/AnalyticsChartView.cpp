@@ -9,11 +9,14 @@
 
 #include <QAreaSeries>
 #include <QCategoryAxis>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainterPath>
 #include <QScatterSeries>
+
+#include <algorithm>
 
 namespace vantrell {
 
@@ -21,6 +24,7 @@ namespace {
 
 constexpr int xTickCount = 6;
 constexpr int yTickCount = 5;
+constexpr int minimumRightMargin = 4;
 // A single point still needs an x range to be drawn in.
 constexpr double singlePointPadding = 1800;
 
@@ -29,6 +33,11 @@ constexpr qreal dotDiameter = 3.9;           // area 12
 constexpr qreal startMarkDiameter = 6.0;     // area 28
 constexpr qreal endMarkDiameter = 6.4;       // area 32
 constexpr qreal selectedMarkDiameter = 8.1;  // area 52
+
+QFont axisLabelFont()
+{
+    return ViewFonts::font(10);
+}
 
 QColor faded(QColor color, qreal opacity)
 {
@@ -62,7 +71,7 @@ void clearCategories(QCategoryAxis* axis)
 void styleAxis(QCategoryAxis* axis, const QWidget* view)
 {
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axis->setLabelsFont(ViewFonts::font(10));
+    axis->setLabelsFont(axisLabelFont());
     axis->setLabelsColor(VantrellPalette::secondary(view));
     axis->setGridLinePen(QPen(faded(VantrellPalette::divider(view), 0.32), 1));
     axis->setLinePen(QPen(faded(VantrellPalette::divider(view), 0.55), 1));
@@ -92,7 +101,7 @@ AnalyticsChartView::AnalyticsChartView(QWidget* parent)
     chart->legend()->hide();
     chart->setBackgroundVisible(false);
     chart->setBackgroundRoundness(0);
-    chart->setMargins(QMargins(0, 4, 4, 0));
+    chart->setMargins(QMargins(0, 4, minimumRightMargin, 0));
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->addAxis(m_xAxis, Qt::AlignBottom);
     chart->addAxis(m_yAxis, Qt::AlignLeft);
@@ -194,12 +203,18 @@ void AnalyticsChartView::fillAxes()
     m_xAxis->setRange(xOf(start), xOf(end));
     m_xAxis->setStartValue(xOf(start));
     const QLocale locale;
+    const QFontMetrics metrics(axisLabelFont());
+    int widestLabel = 0;
     for (Date tick : AnalyticsAxisTicks::timeTicks(start, end, xTickCount, m_timeZone)) {
-        m_xAxis->append(
-            uniqueLabel(AnalyticsTexts::axisLabel(tick, m_content.range, locale, m_timeZone),
-                        m_xAxis->categoriesLabels()),
-            xOf(tick));
+        const QString label = AnalyticsTexts::axisLabel(tick, m_content.range, locale, m_timeZone);
+        widestLabel = std::max(widestLabel, metrics.horizontalAdvance(label));
+        m_xAxis->append(uniqueLabel(label, m_xAxis->categoriesLabels()), xOf(tick));
     }
+    // Labels sit centred on their marks: a mark at the right end needs half a label (and the
+    // label item's own padding) of room.
+    QMargins margins = chart()->margins();
+    margins.setRight(std::max(minimumRightMargin, widestLabel / 2 + 4));
+    chart()->setMargins(margins);
     const AssetChartScale::Range& domain = m_content.yDomain;
     m_yAxis->setRange(domain.lower, domain.upper);
     m_yAxis->setStartValue(domain.lower);
@@ -297,6 +312,13 @@ void AnalyticsChartView::showSelection()
     const QPointF anchor = chart()->mapToPosition(QPointF(x, point->value), m_line);
     m_callout->place(anchor, QRectF(QPointF(0, 0), chart()->size()));
     m_callout->show();
+}
+
+QSize AnalyticsChartView::sizeHint() const
+{
+    // The graphics view's own hint is the scene's size, which follows each resize: a chart
+    // once made taller by a relayout would ask to stay that tall.
+    return {QChartView::sizeHint().width(), minimumHeight()};
 }
 
 void AnalyticsChartView::mouseMoveEvent(QMouseEvent* event)

@@ -56,6 +56,9 @@ public:
 
     void setTimeZone(const QTimeZone& timeZone) { m_timeZone = timeZone; }
 
+    // As high as its minimum: the page gives the chart no more than that.
+    QSize sizeHint() const override;
+
 Q_SIGNALS:
     void selectionChanged();
 

@@ -1,7 +1,10 @@
 #include "views/kit/SegmentedControl.h"
 
+#include "views/kit/VantrellPalette.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QToolButton>
 
@@ -15,6 +18,7 @@ SegmentedControl::SegmentedControl(const QStringList& labels, QWidget* parent)
     layout->setSpacing(0);
     m_group->setExclusive(true);
     connect(m_group, &QButtonGroup::idClicked, this, &SegmentedControl::setCurrentIndex);
+    connect(m_group, &QButtonGroup::idToggled, this, &SegmentedControl::restyleSegments);
     connect(this, &QObject::objectNameChanged, this, &SegmentedControl::nameSegments);
     setLabels(labels);
 }
@@ -36,6 +40,7 @@ void SegmentedControl::setLabels(const QStringList& labels)
     }
     m_currentIndex = -1;
     nameSegments();
+    restyleSegments();
 }
 
 int SegmentedControl::count() const
@@ -56,6 +61,36 @@ void SegmentedControl::setCurrentIndex(int index)
     m_currentIndex = index;
     segment(index)->setChecked(true);
     Q_EMIT currentIndexChanged(index);
+}
+
+void SegmentedControl::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        restyleSegments();
+    }
+}
+
+// Only the chosen segment of a dark control has a palette of its own; every other segment
+// inherits the control's, so the light look stays the style's.
+void SegmentedControl::restyleSegments()
+{
+    const bool dark = VantrellPalette::isDark(this);
+    const QColor button = palette().color(QPalette::Button);
+    const QColor text = VantrellPalette::primary(this);
+    // The button colour taken a third of the way towards the text colour.
+    const QColor fill = QColor::fromRgbF(button.redF() + (text.redF() - button.redF()) / 3,
+                                         button.greenF() + (text.greenF() - button.greenF()) / 3,
+                                         button.blueF() + (text.blueF() - button.blueF()) / 3);
+    for (QAbstractButton* segment : m_group->buttons()) {
+        if (dark && segment->isChecked()) {
+            QPalette own;
+            own.setColor(QPalette::Button, fill);
+            segment->setPalette(own);
+        } else if (segment->testAttribute(Qt::WA_SetPalette)) {
+            segment->setPalette(QPalette());
+        }
+    }
 }
 
 void SegmentedControl::nameSegments()

@@ -11,7 +11,8 @@ namespace vantrell {
 // A row of mutually exclusive segments (the settings' pickers, the analytics range). Each
 // segment is a checkable QToolButton named "<objectName of the control>.segment<index>" once
 // the control has an object name; currentIndexChanged() fires when the user picks another
-// segment or setCurrentIndex() changes it.
+// segment or setCurrentIndex() changes it. In a dark palette the chosen segment gets a lighter
+// fill of its own, since the style's pressed shade barely differs from the dark button colour.
 //
 //     auto* style = new SegmentedControl({QStringLiteral("完整版"), QStringLiteral("简版")});
 //     style->setObjectName(QStringLiteral("floatingStyleControl"));
@@ -35,8 +36,12 @@ public:
 Q_SIGNALS:
     void currentIndexChanged(int index);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void nameSegments();
+    void restyleSegments();
 
     QButtonGroup* m_group;
     int m_currentIndex = -1;

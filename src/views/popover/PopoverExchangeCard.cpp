@@ -41,7 +41,7 @@ void PopoverExchangeCard::buildWithData(const PopoverModel::ExchangeCard& card)
     auto* column = new QVBoxLayout;
     column->setSpacing(5);
     column->addLayout(title);
-    for (const PopoverModel::AccountRow& account : card.accountRows) {
+    for (const AccountRow& account : card.accountRows) {
         auto* row = new QHBoxLayout;
         row->addWidget(
             PageLabels::make(account.type, ViewFonts::font(11), PageLabels::secondary()));

@@ -104,7 +104,7 @@ PopoverModel::ExchangeCard PopoverModel::card(Exchange exchange, const Portfolio
         card.changeTint = changeTintOf(*account->dailyChangePercent);
     }
     for (const AccountBreakdown& breakdown : account->accounts) {
-        card.accountRows.push_back({toStored(breakdown.type), amounts.money(breakdown.value)});
+        card.accountRows.push_back(AccountRow::make(breakdown, amounts));
     }
     card.status = statusLine(state);
     return card;

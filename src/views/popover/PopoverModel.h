@@ -6,6 +6,7 @@
 #include "store/ExchangeRefreshStatus.h"
 #include "views/kit/ChangeTint.h"
 #include "views/popover/PopoverPositionRow.h"
+#include "views/portfolio/AccountRow.h"
 #include "views/portfolio/DisplayContext.h"
 #include "views/portfolio/PortfolioReading.h"
 #include "views/portfolio/StatusLabel.h"
@@ -23,12 +24,6 @@ class PortfolioStore;
 // Everything the tray popover shows, computed from the store, the settings, the update state
 // and the floating panel. The popover keeps no state: it builds a new model on each change.
 struct PopoverModel {
-    struct AccountRow {
-        QString type;   // "现货", "资金账户", "合约", "交易账户"
-        QString value;  // money
-        friend bool operator==(const AccountRow&, const AccountRow&) = default;
-    };
-
     // One card per configured exchange.
     struct ExchangeCard {
         Exchange exchange = Exchange::binance;

@@ -72,7 +72,7 @@ void OverviewExchangeCard::buildLive(const OverviewModel::ExchangeCard& card, Po
                                        PageLabels::tint(card.totalTint),
                                        QStringLiteral("overviewCardTotal.") + id, 0.7));
     layout->addWidget(new CompositionBar(card.barFractions));
-    for (const OverviewModel::AccountRow& account : card.accountRows) {
+    for (const AccountRow& account : card.accountRows) {
         auto* row = new QHBoxLayout;
         row->addWidget(new AccountDot);
         row->addWidget(

@@ -85,7 +85,7 @@ OverviewModel::ExchangeCard OverviewModel::liveCard(const ExchangeAccount& accou
     card.totalTint = changeTintOf(account.dailyChangePercent);
     const bool hasBar = account.totalValue > Decimal(0);
     for (const AccountBreakdown& breakdown : account.accounts) {
-        card.accountRows.push_back({toStored(breakdown.type), amounts.money(breakdown.value)});
+        card.accountRows.push_back(AccountRow::make(breakdown, amounts));
         if (hasBar) {
             card.barFractions.push_back((breakdown.value / account.totalValue).toDouble());
         }

@@ -5,6 +5,7 @@
 #include "models/ExchangeAccount.h"
 #include "store/ExchangeRefreshStatus.h"
 #include "views/kit/ChangeTint.h"
+#include "views/portfolio/AccountRow.h"
 #include "views/portfolio/DisplayContext.h"
 #include "views/portfolio/PortfolioReading.h"
 #include "views/portfolio/PositionRowTexts.h"
@@ -23,12 +24,6 @@ class PortfolioStore;
 // Every figure and text of the overview page, computed from the store and the settings. The
 // page keeps no state: it builds a new model on each change of either.
 struct OverviewModel {
-    struct AccountRow {
-        QString type;   // "现货", "资金账户", "合约", "交易账户"
-        QString value;  // money
-        friend bool operator==(const AccountRow&, const AccountRow&) = default;
-    };
-
     // One card per configured exchange: live with the exchange's first account in the
     // snapshot, else the reason why there is none.
     struct ExchangeCard {

@@ -11,10 +11,14 @@
 #include "views/analytics/AnalyticsTexts.h"
 #include "views/flows/CapitalFlowsDialog.h"
 #include "views/kit/EmptyStateView.h"
+#include "views/kit/FitLabel.h"
 #include "views/kit/SegmentedControl.h"
 #include "views/kit/VantrellPalette.h"
 
+#include <QChart>
 #include <QCoreApplication>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -161,6 +165,51 @@ TEST_F(AnalyticsPageTest, ShowsTheRangeFiguresAndRebuildsOnARangeChange)
     EXPECT_EQ(cardTitle(*page, QStringLiteral("analyticsChange")), QStringLiteral("7 天变化"));
     EXPECT_EQ(cardValue(*page, QStringLiteral("analyticsLow")), QStringLiteral("$11,000.00"));
     EXPECT_EQ(page->chartData().points.size(), 49u);
+}
+
+// At the main window's compact width (840 less the widest sidebar) a long change figure and
+// the last time label of the axis are drawn whole.
+TEST_F(AnalyticsPageTest, CompactWidthClipsNeitherTheChangeNorTheAxis)
+{
+    staged.stage(Exchange::okx, "1000");
+    for (int hour = 0; hour <= 24; ++hour) {
+        if (hour > 0) {
+            staged.clock.advance(3600);
+        }
+        staged.stage(Exchange::binance, hour == 24 ? "35326.86" : "27896.30");
+        staged.refresh();
+    }
+    auto page = showPage();
+    pickRange(*page, AnalyticsRange::twentyFourHours);
+    page->resize(840 - 166, 550);
+    QCoreApplication::processEvents();
+
+    const auto* change = page->findChild<FitLabel*>(QStringLiteral("analyticsChange.value"));
+    ASSERT_NE(change, nullptr);
+    EXPECT_EQ(change->text(), QStringLiteral("+$7,430.56  (+25.71%)"));
+    EXPECT_EQ(change->displayedText(change->width()).toStdString(), change->text().toStdString())
+        << "at " << change->fittedPixelSize(change->width()) << " px in " << change->width();
+
+    AnalyticsChartView* chart = page->chartView();
+    const QStringList labels = chart->chart()
+                                   ->axes(Qt::Horizontal)
+                                   .constFirst()
+                                   ->property("categoriesLabels")
+                                   .toStringList();
+    ASSERT_GE(labels.size(), 3);
+    const QRectF visible = chart->viewport()->rect();
+    int drawn = 0;
+    for (QGraphicsItem* item : chart->scene()->items()) {
+        const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (text == nullptr || !text->isVisible() || !labels.contains(text->toPlainText())) {
+            continue;
+        }
+        ++drawn;
+        const QRectF box = chart->mapFromScene(text->sceneBoundingRect()).boundingRect();
+        EXPECT_TRUE(visible.contains(box)) << text->toPlainText().toStdString() << " right "
+                                           << box.right() << " of " << visible.right();
+    }
+    EXPECT_EQ(drawn, labels.size());
 }
 
 TEST_F(AnalyticsPageTest, PointerSelectsTheNearestPointUntilTheRangeChanges)

@@ -139,6 +139,33 @@ TEST(ViewKitTest, SegmentedControlPicksOneSegment)
     EXPECT_EQ(control.currentIndex(), 2);
 }
 
+// The style's pressed shade is nearly the dark button colour: in the dark look the chosen
+// segment carries a clearly lighter fill, which follows the choice and leaves with the look.
+TEST(ViewKitTest, SegmentedControlMarksTheChoiceInTheDarkLook)
+{
+    QWidget window;
+    auto* control = new SegmentedControl(
+        {QStringLiteral("今日"), QStringLiteral("24 小时"), QStringLiteral("7 天")}, &window);
+    control->setCurrentIndex(0);
+    WindowAppearanceBridge::apply(&window, AppearanceMode::dark);
+    const auto fillOf = [&](int index) {
+        return control->segment(index)->palette().color(QPalette::Button);
+    };
+    const int plain = fillOf(1).lightness();
+    EXPECT_EQ(fillOf(2), fillOf(1));
+    EXPECT_GE(fillOf(0).lightness() - plain, 40);
+
+    QTest::mouseClick(control->segment(2), Qt::LeftButton);
+    EXPECT_EQ(fillOf(0).lightness(), plain);
+    EXPECT_GE(fillOf(2).lightness() - plain, 40);
+
+    WindowAppearanceBridge::apply(&window, AppearanceMode::light);
+    for (int index = 0; index < control->count(); ++index) {
+        EXPECT_FALSE(control->segment(index)->testAttribute(Qt::WA_SetPalette)) << index;
+        EXPECT_EQ(fillOf(index), window.palette().color(QPalette::Button)) << index;
+    }
+}
+
 TEST(ViewKitTest, EmptyStateShowsPlainText)
 {
     EmptyStateView empty(QStringLiteral("briefcase"), QStringLiteral("<i>暂无持仓</i>"), QString());

@@ -95,8 +95,7 @@ TEST_F(PopoverModelTest, FailedExchangeTextsWithAndWithoutData)
     EXPECT_EQ(binance.totalText, u"$2,000.00"_qs);
     EXPECT_EQ(binance.totalTint, ChangeTint::loss);
     EXPECT_EQ(binance.changeText, u"-1.50%"_qs);
-    EXPECT_EQ(binance.accountRows,
-              (std::vector<PopoverModel::AccountRow>{{u"现货"_qs, u"$2,000.00"_qs}}));
+    EXPECT_EQ(binance.accountRows, (std::vector<AccountRow>{{u"现货"_qs, u"$2,000.00"_qs}}));
     EXPECT_EQ(binance.status, (StatusLabel{u"更新失败 · 保留上次数据"_qs,
                                            u"exclamationmark.triangle.fill"_qs, Tone::red}));
     const PopoverModel::ExchangeCard& okx = model.cards[1];

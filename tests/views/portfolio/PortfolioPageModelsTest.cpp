@@ -128,8 +128,8 @@ TEST_F(PortfolioPageModelsTest, OverviewCardsFollowTheConfiguredExchanges)
     EXPECT_EQ(okx.totalTint, ChangeTint::primary);
     EXPECT_FALSE(okx.changeText);
     EXPECT_EQ(okx.barFractions, (std::vector<double>{0.8, 0.2}));
-    EXPECT_EQ(okx.accountRows, (std::vector<OverviewModel::AccountRow>{
-                                   {u"现货"_qs, u"$1,200.00"_qs}, {u"合约"_qs, u"$300.00"_qs}}));
+    EXPECT_EQ(okx.accountRows, (std::vector<AccountRow>{{u"现货"_qs, u"$1,200.00"_qs},
+                                                        {u"合约"_qs, u"$300.00"_qs}}));
 
     const OverviewModel::ExchangeCard& bybit = model.cards[1];
     EXPECT_FALSE(bybit.isLive);
