@@ -9,11 +9,10 @@
 
 namespace vantrell {
 
-AnalyticsMetricCard::AnalyticsMetricCard(const QString& name, qreal minimumScaleFactor,
-                                         QWidget* parent)
+AnalyticsMetricCard::AnalyticsMetricCard(const QString& name, QWidget* parent)
     : CardFrame(10, parent),
       m_title(new CaptionLabel(QString(), AnalyticsStyle::captionFont())),
-      m_value(new FitLabel(ViewFonts::font(16, QFont::DemiBold), minimumScaleFactor))
+      m_value(new FitLabel(ViewFonts::font(16, QFont::DemiBold), 0.72))
 {
     setObjectName(name);
     m_title->setObjectName(name + QStringLiteral(".title"));

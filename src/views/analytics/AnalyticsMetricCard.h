@@ -13,10 +13,8 @@ class AnalyticsMetricCard : public CardFrame {
     Q_OBJECT
 
 public:
-    // Children are named "<name>.title" and "<name>.value". The value shrinks down to
-    // `minimumScaleFactor` of its size before it elides.
-    explicit AnalyticsMetricCard(const QString& name, qreal minimumScaleFactor = 0.72,
-                                 QWidget* parent = nullptr);
+    // Children are named "<name>.title" and "<name>.value".
+    explicit AnalyticsMetricCard(const QString& name, QWidget* parent = nullptr);
 
     void setTitle(const QString& title);
     void setValue(const QString& text, ValueTone tone);

