@@ -37,10 +37,13 @@ ReadResult readCapped(const QString& path, QByteArray& data)
     if (file.size() > PortfolioFiles::maxFileSize) {
         return ReadResult::tooLarge;
     }
-    // QIODevice::read allocates the whole requested size up front: ask for what the file holds
-    // (and one byte more to see it grow), and only read on towards the cap when it did grow.
+    // Read what the file holds (and one byte more to see it grow) into a buffer with the room
+    // the JSON reader needs after it, so the text is parsed where it lies; read on towards the
+    // cap only when the file did grow.
     const qint64 expected = file.size();
-    data = file.read(expected + 1);
+    data.reserve(expected + 1 + static_cast<qint64>(JsonDocument::padding));
+    data.resize(expected + 1);
+    data.resize(std::max<qint64>(file.read(data.data(), expected + 1), 0));
     if (data.size() > expected) {
         data += file.read(PortfolioFiles::maxFileSize + 1 - data.size());
     }
