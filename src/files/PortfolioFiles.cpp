@@ -41,9 +41,7 @@ ReadResult readCapped(const QString& path, QByteArray& data)
     // the JSON reader needs after it, so the text is parsed where it lies; read on towards the
     // cap only when the file did grow.
     const qint64 expected = file.size();
-    data.reserve(expected + 1 + static_cast<qint64>(JsonDocument::padding));
-    data.resize(expected + 1);
-    data.resize(std::max<qint64>(file.read(data.data(), expected + 1), 0));
+    data = JsonDocument::readPadded(file, expected + 1);
     if (data.size() > expected) {
         data += file.read(PortfolioFiles::maxFileSize + 1 - data.size());
     }

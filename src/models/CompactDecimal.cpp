@@ -42,31 +42,6 @@ constexpr std::array<double, exactPowers + 1> doublePowersOfTen = [] {
 
 constexpr std::uint64_t compactBound = powersOfTen[CompactDecimal::maxDigits];
 
-// Reads the digits at `pos` on into `value` (modulo 2^64), moving `pos` past them; how many
-// there were. While eight bytes remain, the run of digits among them is read at once: shifted
-// to the top of the word, the bytes shifted in read as leading zeros.
-std::size_t readDigits(std::string_view text, std::size_t& pos, std::uint64_t& value)
-{
-    const std::size_t start = pos;
-    while (pos + 8 <= text.size()) {
-        const std::uint64_t word = digitWords::load(text.data() + pos);
-        const int run = digitWords::leadingDigits(word);
-        if (run == 0) {
-            return pos - start;
-        }
-        value = value * powersOfTen[static_cast<std::size_t>(run)] +
-                digitWords::valueOfEight(word << (64 - 8 * run));
-        pos += static_cast<std::size_t>(run);
-        if (run < 8) {
-            return pos - start;
-        }
-    }
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-        value = value * 10 + static_cast<std::uint64_t>(text[pos] - '0');
-    }
-    return pos - start;
-}
-
 // Normalizes a wide exact result, which fits only once its trailing zeros are gone.
 std::optional<CompactDecimal> fromWide(bool negative, UInt128 magnitude, std::int64_t exponent)
 {
@@ -143,11 +118,11 @@ std::optional<CompactDecimal> CompactDecimal::fromPlainText(std::string_view tex
     const bool negative = !text.empty() && text.front() == '-';
     std::size_t pos = negative ? 1 : 0;
     std::uint64_t value = 0;
-    const std::size_t whole = readDigits(text, pos, value);
+    const std::size_t whole = digitWords::read(text, pos, value);
     std::size_t fraction = 0;
     if (pos < text.size() && text[pos] == '.') {
         ++pos;
-        fraction = readDigits(text, pos, value);
+        fraction = digitWords::read(text, pos, value);
         if (fraction == 0) {
             return std::nullopt;
         }

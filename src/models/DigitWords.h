@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace vantrell::digitWords {
 
@@ -48,6 +49,32 @@ inline std::uint32_t valueOfEight(std::uint64_t word)
     word = (word & 0x0F0F0F0F0F0F0F0F) * 2561 >> 8;
     word = (word & 0x00FF00FF00FF00FF) * 6553601 >> 16;
     return static_cast<std::uint32_t>((word & 0x0000FFFF0000FFFF) * 42949672960001 >> 32);
+}
+
+// Reads the digits at `pos` on into `value` (modulo 2^64), moving `pos` past them; how many
+// there were. While eight bytes remain, the run of digits among them is read at once: shifted
+// to the top of the word, the bytes shifted in read as leading zeros.
+inline std::size_t read(std::string_view text, std::size_t& pos, std::uint64_t& value)
+{
+    constexpr std::uint64_t powersOfTen[] = {1,       10,        100,        1'000,      10'000,
+                                             100'000, 1'000'000, 10'000'000, 100'000'000};
+    const std::size_t start = pos;
+    while (pos + 8 <= text.size()) {
+        const std::uint64_t word = load(text.data() + pos);
+        const int run = leadingDigits(word);
+        if (run == 0) {
+            return pos - start;
+        }
+        value = value * powersOfTen[run] + valueOfEight(word << (64 - 8 * run));
+        pos += static_cast<std::size_t>(run);
+        if (run < 8) {
+            return pos - start;
+        }
+    }
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        value = value * 10 + static_cast<std::uint64_t>(text[pos] - '0');
+    }
+    return pos - start;
 }
 
 }  // namespace vantrell::digitWords

@@ -46,22 +46,11 @@ std::optional<double> smallInteger(std::string_view text)
     if (digits.empty() || digits.size() > 15) {
         return std::nullopt;
     }
-    std::int64_t magnitude = 0;
-    std::size_t i = 0;
-    if (digits.size() >= 8) {
-        const std::uint64_t word = digitWords::load(digits.data());
-        if (digitWords::nonDigits(word) != 0) {
-            return std::nullopt;
-        }
-        magnitude = digitWords::valueOfEight(word);
-        i = 8;
-    }
-    for (; i < digits.size(); ++i) {
-        const char c = digits[i];
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        magnitude = magnitude * 10 + (c - '0');
+    std::uint64_t magnitude = 0;
+    std::size_t end = 0;
+    digitWords::read(digits, end, magnitude);
+    if (end != digits.size()) {
+        return std::nullopt;
     }
     return negative ? -static_cast<double>(magnitude) : static_cast<double>(magnitude);
 }

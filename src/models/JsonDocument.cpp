@@ -5,6 +5,7 @@
 #include "models/JsonView.h"
 
 #include <simdjson.h>
+#include <QIODevice>
 
 #include <algorithm>
 #include <cstring>
@@ -157,6 +158,15 @@ JsonDocument JsonDocument::parse(const QByteArray& utf8)
         return std::move(*scanned);
     }
     return fromValue(JsonReader::parse(utf8));
+}
+
+QByteArray JsonDocument::readPadded(QIODevice& device, qint64 size)
+{
+    QByteArray bytes;
+    bytes.reserve(size + static_cast<qint64>(padding));
+    bytes.resize(size);
+    bytes.resize(std::max<qint64>(device.read(bytes.data(), size), 0));
+    return bytes;
 }
 
 JsonDocument JsonDocument::fromValue(const JsonValue& value)

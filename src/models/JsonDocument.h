@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+class QIODevice;
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -50,6 +52,9 @@ public:
     // Bytes the scanner may read past the end of a text. A QByteArray with this much room after
     // its bytes is read where it lies; any other text is copied first.
     static constexpr std::size_t padding = 64;
+    // Up to `size` bytes of `device`, in a buffer with that room after them (empty when the read
+    // fails; the device keeps its error).
+    static QByteArray readPadded(QIODevice& device, qint64 size);
 
     JsonDocument(JsonDocument&&) noexcept = default;
     JsonDocument& operator=(JsonDocument&&) noexcept = default;

@@ -110,12 +110,7 @@ bool deliveredResponse(QNetworkReply::NetworkError error, const QVariant& status
 // scanner, so the reply is parsed where it lies rather than copied once more.
 QByteArray readBody(QNetworkReply& reply)
 {
-    const qint64 available = reply.bytesAvailable();
-    QByteArray body;
-    body.reserve(available + static_cast<qint64>(JsonDocument::padding));
-    body.resize(available);
-    const qint64 read = reply.read(body.data(), available);
-    body.resize(std::max<qint64>(read, 0));
+    QByteArray body = JsonDocument::readPadded(reply, reply.bytesAvailable());
     if (reply.bytesAvailable() > 0) {
         body += reply.readAll();
     }
