@@ -95,9 +95,11 @@ void Application::quit()
     QCoreApplication::exit(0);
 }
 
-bool Application::finishPendingWrites()
+bool Application::windDown()
 {
-    return PortfolioDiskWriter::shared().flush(writeDrainTimeout);
+    const bool drained = PortfolioDiskWriter::shared().flush(writeDrainTimeout);
+    NetworkHttpTransport::shared().shutDown();
+    return drained;
 }
 
 }  // namespace vantrell

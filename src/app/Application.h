@@ -43,9 +43,10 @@ public:
     void activate();
     // Ends the event loop; pending file writes are finished on the way out.
     void quit();
-    // Waits, at most writeDrainTimeout, for the data files asked for so far to be written;
-    // false when the disk did not finish in time.
-    bool finishPendingWrites();
+    // At quit: waits, at most writeDrainTimeout, for the data files asked for so far to be
+    // written (false when the disk did not finish in time), then ends the transfers still open,
+    // so nothing that awaits a reply stays suspended once the event loop has stopped.
+    bool windDown();
 
     SceneRegistry& scenes() { return *m_scenes; }
 

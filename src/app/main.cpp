@@ -52,7 +52,7 @@ int main(int argc, char** argv)
         QObject::connect(instance.get(), &SingleInstance::activationRequested, &application,
                          &Application::activate);
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &application,
-                         [&] { drained = application.finishPendingWrites(); });
+                         [&] { drained = application.windDown(); });
         application.start();
         exitCode = QApplication::exec();
     }

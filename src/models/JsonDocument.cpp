@@ -125,10 +125,22 @@ std::optional<JsonDocument> JsonDocument::scan(std::string_view utf8)
     return document;
 }
 
+namespace {
+
+// Only the room after the bytes counts: an array whose front was removed keeps free space before
+// them, which capacity() includes. (Qt offers the data pointer only through a non-const accessor,
+// which neither detaches nor changes anything.)
+qsizetype roomAfter(const QByteArray& bytes)
+{
+    return const_cast<QByteArray&>(bytes).data_ptr().freeSpaceAtEnd();
+}
+
+}  // namespace
+
 std::optional<JsonDocument> JsonDocument::scan(const QByteArray& utf8)
 {
     const auto size = static_cast<std::size_t>(utf8.size());
-    if (utf8.capacity() - utf8.size() < static_cast<qsizetype>(padding)) {
+    if (roomAfter(utf8) < static_cast<qsizetype>(padding)) {
         return scan(std::string_view(utf8.constData(), size));
     }
     if (utf8.isEmpty() || size >= std::numeric_limits<std::uint32_t>::max()) {

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace vantrell {
 
@@ -182,6 +183,19 @@ bool droppedUnsent(const QNetworkReply& reply, const ReplyEvents& events)
     return !events.sent && reply.error() == QNetworkReply::RemoteHostClosedError;
 }
 
+// Set on a manager by shutDown(): every transport over it refuses new transfers from then on.
+const char* const shutDownProperty = "vantrellShutDown";
+
+void markShutDown(QNetworkAccessManager& manager)
+{
+    manager.setProperty(shutDownProperty, true);
+}
+
+bool isShutDown(const QNetworkAccessManager& manager)
+{
+    return manager.property(shutDownProperty).toBool();
+}
+
 // The manager of shared(). It goes at the start of the application object's destructor (a post
 // routine), so Qt's network thread winds down while the application still exists: later, closing
 // a kept TLS connection reaches for Qt's TLS backend with no application, and Qt complains.
@@ -231,11 +245,34 @@ QCoro::Task<HttpResponse> NetworkHttpTransport::perform(HttpRequest request)
     }
 }
 
+void NetworkHttpTransport::shutDown()
+{
+    if (m_manager == nullptr) {
+        return;
+    }
+    markShutDown(*m_manager);
+    // Aborting resumes the reply's coroutine at once, which may finish (and delete) other
+    // replies; each is looked at only while it still exists.
+    std::vector<QPointer<QNetworkReply>> replies;
+    for (QNetworkReply* reply : m_manager->findChildren<QNetworkReply*>()) {
+        replies.emplace_back(reply);
+    }
+    for (const QPointer<QNetworkReply>& reply : replies) {
+        if (reply && !reply->isFinished()) {
+            reply->abort();
+        }
+    }
+}
+
 QCoro::Task<std::optional<HttpResponse>> NetworkHttpTransport::transfer(
     QNetworkAccessManager& manager, const HttpRequest& request)
 {
     const std::shared_ptr<CancellationToken> token = request.cancellation;
     if (token && token->isCancelled()) {
+        throw HttpTransportError();
+    }
+    // A shut-down manager stays alive until the application goes; it starts nothing more.
+    if (isShutDown(manager)) {
         throw HttpTransportError();
     }
     const ReplyPointer reply(startReply(manager, request));

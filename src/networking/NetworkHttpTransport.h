@@ -31,6 +31,11 @@ public:
 
     QCoro::Task<HttpResponse> perform(HttpRequest request) override;
 
+    // Ends every transfer still open on the manager and refuses all later ones: at quit, so
+    // that every coroutine awaiting a reply resumes (with HttpTransportError) instead of staying
+    // suspended, with its frame, after the event loop has stopped.
+    void shutDown();
+
     // Whether a redirect from `from` to `to` stays within one origin: same scheme, host and
     // port, with the scheme's default port filled in.
     static bool isSameOrigin(const QUrl& from, const QUrl& to);

@@ -14,7 +14,7 @@ bool MemoryDefaultsStore::contains(const QString& key) const
 
 bool MemoryDefaultsStore::setValue(const QString& key, const QVariant& value)
 {
-    if (m_writesFail) {
+    if (refuses(key)) {
         return false;
     }
     m_values.insert(key, value);
@@ -23,11 +23,16 @@ bool MemoryDefaultsStore::setValue(const QString& key, const QVariant& value)
 
 bool MemoryDefaultsStore::remove(const QString& key)
 {
-    if (m_writesFail) {
+    if (refuses(key)) {
         return false;
     }
     m_values.remove(key);
     return true;
+}
+
+bool MemoryDefaultsStore::refuses(const QString& key) const
+{
+    return m_writesFail || (m_refuses && m_refuses(key));
 }
 
 }  // namespace vantrell

@@ -4,11 +4,14 @@
 
 #include <QHash>
 
+#include <functional>
+
 namespace vantrell {
 
 // A defaults store that lives only in memory: values keep exactly the type they were stored
 // with. Tests use it instead of the user's file; `setWritesFail(true)` makes every write report
-// failure and change nothing, so callers' failure paths can be exercised.
+// failure and change nothing, so callers' failure paths can be exercised, and
+// `refuseWritesTo(test)` does so for the keys that `test` picks (a write that fails half way).
 class MemoryDefaultsStore final : public DefaultsStore {
 public:
     QVariant value(const QString& key) const override;
@@ -17,11 +20,18 @@ public:
     bool remove(const QString& key) override;
 
     void setWritesFail(bool fail) { m_writesFail = fail; }
+    void refuseWritesTo(std::function<bool(const QString& key)> test)
+    {
+        m_refuses = std::move(test);
+    }
     QList<QString> keys() const { return m_values.keys(); }
 
 private:
     QHash<QString, QVariant> m_values;
+    bool refuses(const QString& key) const;
+
     bool m_writesFail = false;
+    std::function<bool(const QString&)> m_refuses;
 };
 
 }  // namespace vantrell

@@ -46,11 +46,14 @@ Decimal PortfolioAlerts::threshold(const QVariant& stored)
 
 double PortfolioAlerts::cooldownMinutes(const QVariant& stored)
 {
-    if (!stored.isValid()) {
+    const std::optional<double> minutes = storedNumberIfAny(stored);
+    if (!minutes || std::isnan(*minutes)) {
         return defaultCooldownMinutes;
     }
-    const double minutes = storedNumber(stored);
-    return std::isfinite(minutes) ? minutes : 0;
+    if (std::isinf(*minutes)) {
+        return *minutes > 0 ? longestCooldownMinutes : 0;
+    }
+    return *minutes;
 }
 
 }  // namespace vantrell

@@ -25,8 +25,10 @@ public:
     static constexpr QStringView lowerKey = preferences::alertLowerUSDKey;     // decimal text
     static constexpr QStringView percentKey = preferences::alertPercentKey;    // decimal text
     static constexpr QStringView cooldownMinutesKey = preferences::alertCooldownMinutes.key;
-    // What the settings form shows while nothing is stored, so the engine applies the same.
+    // What the settings form shows while nothing readable is stored, so the engine applies the
+    // same; an endless cooldown counts as the longest the form offers.
     static constexpr double defaultCooldownMinutes = 30;
+    static constexpr double longestCooldownMinutes = 1440;
     static constexpr QStringView notificationTitle = u"Vantrell";
 
     // The stores, clock and notifier must outlive this object.
@@ -45,8 +47,8 @@ public:
     // number with "." as separator. Anything else, "1,000" and "5%" included, reads as 0 and
     // so switches the condition off rather than firing on a misread number.
     static Decimal threshold(const QVariant& stored);
-    // The stored cooldown in minutes; 30 when nothing is stored, 0 when the value is not a
-    // finite number.
+    // The stored cooldown in minutes, read as the settings form shows it: 30 when nothing is
+    // stored or the value is not a number, 1440 for positive infinity, 0 for negative.
     static double cooldownMinutes(const QVariant& stored);
 
 private:

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -12,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/LoopbackServer.h"
 #include "support/SpinUntil.h"
 
+using namespace vantrell;
 using namespace vantrell::test;
 using namespace std::chrono_literals;
 
@@ -94,6 +97,9 @@ protected:
             QStringLiteral("unix:path=") + home.filePath(QStringLiteral("no-bus"));
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
         env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
+        // Nor the internet: every request goes to a proxy port that refuses connections, as on
+        // a machine without network, whatever this machine can reach.
+        withProxy(env, noNetwork.baseUrl().toString());
         // Under AddressSanitizer: libxkbcommon-x11 hands strndup() a keymap name that is not
         // NUL-terminated but lies within the given length, which strict string checks report.
         const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
@@ -104,13 +110,24 @@ protected:
         return env;
     }
 
-    void start(QProcess& program) const
+    static void withProxy(QProcessEnvironment& env, const QString& proxy)
+    {
+        for (const char* name : {"https_proxy", "HTTPS_PROXY", "http_proxy", "HTTP_PROXY"}) {
+            env.insert(QString::fromLatin1(name), proxy);
+        }
+        for (const char* name : {"no_proxy", "NO_PROXY", "all_proxy", "ALL_PROXY"}) {
+            env.remove(QString::fromLatin1(name));
+        }
+    }
+
+    void start(QProcess& program, QProcessEnvironment env) const
     {
         program.setProgram(QStringLiteral(VANTRELL_PROGRAM));
-        program.setProcessEnvironment(environment());
+        program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         program.start();
     }
+    void start(QProcess& program) const { start(program, environment()); }
 
     // The id of the program's top-level window with the given title, once it is viewable.
     bool mainWindowMapped() const
@@ -133,6 +150,7 @@ protected:
         return info.readAllStandardOutput().contains("Map State: IsViewable");
     }
 
+    RefusingPort noNetwork;
     QString xvfb;
     QString xwininfo;
     QTemporaryDir home;
@@ -153,6 +171,37 @@ TEST_F(ProgramLaunchTest, ShowsItsMainWindowAndEndsCleanlyOnSigterm)
     ASSERT_TRUE(program.waitForFinished(5000)) << "no exit within 5 s of SIGTERM";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+// The reference-rate download starts with the program. Here it goes through a proxy that takes
+// the connection and never answers, as a slow host would: quitting must end it, so that nothing
+// stays suspended (the sanitizer build reports such a request's coroutine as a leak) and nothing
+// is printed.
+TEST_F(ProgramLaunchTest, QuitEndsARequestThatIsStillWaiting)
+{
+    QTcpServer silentProxy;
+    ASSERT_TRUE(silentProxy.listen(QHostAddress::LocalHost));
+    int connections = 0;  // the sockets stay open, children of the server
+    QObject::connect(&silentProxy, &QTcpServer::newConnection, [&] {
+        while (silentProxy.nextPendingConnection() != nullptr) {
+            ++connections;
+        }
+    });
+    QProcessEnvironment env = environment();
+    withProxy(env, QStringLiteral("http://127.0.0.1:%1").arg(silentProxy.serverPort()));
+
+    QProcess program;
+    start(program, env);
+    program.setProcessChannelMode(QProcess::SeparateChannels);
+    ASSERT_TRUE(program.waitForStarted(startTimeoutMs));
+    ASSERT_TRUE(spinUntil([&] { return connections > 0; }, 30s)) << "no request reached the proxy";
+    ASSERT_TRUE(spinUntil([&] { return mainWindowMapped(); }, 30s));
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(5000)) << "no exit within 5 s of SIGTERM";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(program.readAllStandardError(), QByteArray());
 }
 
 TEST_F(ProgramLaunchTest, SecondStartHandsOverAndEnds)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -282,6 +283,38 @@ TEST(JsonDocumentTest, ReadsPaddedBytesWhereTheyLie)
     EXPECT_EQ(copiedSymbol, "BTCUSDT");
     EXPECT_FALSE(copiedSymbol.data() >= text.constData() &&
                  copiedSymbol.data() < text.constData() + text.size());
+}
+
+// Free room in front of the bytes (left by removing the front of an array) is no padding: the
+// text ends at the end of its allocation and must be copied, or the scanner reads past it.
+TEST(JsonDocumentTest, RoomBeforeTheBytesIsNoPadding)
+{
+    for (const QByteArray& tail : {QByteArrayLiteral(R"(["a",12345678901234])"),
+                                   QByteArrayLiteral(R"({"k":"a string at the end"})")}) {
+        const qsizetype front = 2 * static_cast<qsizetype>(JsonDocument::padding);
+        QByteArray text(front + tail.size(), ' ');
+        text.detach();
+        std::memcpy(text.data() + front, tail.constData(), static_cast<std::size_t>(tail.size()));
+        text.remove(0, front);
+        ASSERT_EQ(text, tail);
+        ASSERT_GE(text.capacity() - text.size(), static_cast<qsizetype>(JsonDocument::padding))
+            << "the removed front must stay part of the allocation for this test";
+        ASSERT_LT(text.data_ptr().freeSpaceAtEnd(), static_cast<qsizetype>(JsonDocument::padding));
+
+        const JsonDocument document = JsonDocument::parse(text);
+        std::string_view parsed;
+        if (document.root().isArray()) {
+            for (const JsonView item : document.root().items()) {
+                parsed = item.text();
+            }
+        } else {
+            parsed = document.root().find("k")->text();
+        }
+        EXPECT_TRUE(parsed == "12345678901234" || parsed == "a string at the end");
+        EXPECT_FALSE(parsed.data() >= text.constData() &&
+                     parsed.data() < text.constData() + text.size())
+            << "read where it lies although nothing follows it";
+    }
 }
 
 }  // namespace

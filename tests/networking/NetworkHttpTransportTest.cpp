@@ -4,6 +4,8 @@
 #include "support/ExchangeAPIErrorPrinter.h"
 #include "support/LoopbackServer.h"
 #include "support/ManualClock.h"
+#include "support/OutputCapture.h"
+#include "support/SpinUntil.h"
 #include "support/TaskResult.h"
 
 #include <gtest/gtest.h>
@@ -215,6 +217,56 @@ TEST_F(NetworkHttpTransportTest, CancellingTheTokenAbortsTheTransfer)
     EXPECT_EQ(errorFor(request), ExchangeAPIError::network());
     EXPECT_EQ(server.requests().size(), 1);
     EXPECT_LT(elapsed.elapsed(), 1000);
+}
+
+// At quit, a request the server never answers must not leave its coroutine suspended.
+TEST_F(NetworkHttpTransportTest, ShuttingDownEndsOpenTransfersAndRefusesNewOnes)
+{
+    server.route("GET", "/silent", LoopbackReply::never());
+    std::optional<test::TaskResult<HttpResponse>> outcome;
+    auto await = [&]() -> QCoro::Task<void> {
+        outcome = co_await test::settle(transport.perform(get("/silent")));
+    };
+    QCoro::Task<void> pending = await();
+    ASSERT_TRUE(test::spinUntil([&] { return server.requests().size() == 1; }));
+    ASSERT_FALSE(outcome);
+
+    transport.shutDown();
+    ASSERT_TRUE(outcome) << "the awaiting coroutine resumes inside shutDown()";
+    EXPECT_TRUE(outcome->errorAs<HttpTransportError>());
+
+    EXPECT_TRUE(test::runTask(transport.perform(get("/silent"))).errorAs<HttpTransportError>());
+    NetworkHttpTransport other(manager);
+    EXPECT_TRUE(test::runTask(other.perform(get("/silent"))).errorAs<HttpTransportError>())
+        << "the manager itself is shut down";
+    test::spinUntil([] { return false; }, 50ms);
+    EXPECT_EQ(server.requests().size(), 1);
+}
+
+// Each failed transfer ends once: Qt warns when a reply that already failed is aborted again.
+TEST_F(NetworkHttpTransportTest, FailedTransfersEndWithoutWarnings)
+{
+    server.route("GET", "/silent", LoopbackReply::never());
+    server.route("GET", "/closed", LoopbackReply::closeUnanswered());
+    server.route("GET", "/cut", LoopbackReply::json(200, R"(["complete","array"])").truncated());
+    OutputCapture capture;
+    HttpRequest silent = get("/silent");
+    silent.timeout = 200ms;
+    const bool timedOut = errorFor(silent) == ExchangeAPIError::network();
+    const bool closed = errorFor(get("/closed")) == ExchangeAPIError::network();
+    const bool cut = errorFor(get("/cut")) == ExchangeAPIError::network();
+
+    HttpRequest cancelled = get("/silent");
+    cancelled.cancellation = CancellationToken::create();
+    QObject::connect(&server, &LoopbackServer::requestReceived,
+                     [token = cancelled.cancellation] { token->cancel(); });
+    const bool aborted = errorFor(cancelled) == ExchangeAPIError::network();
+    test::spinUntil([] { return false; }, 100ms);  // whatever Qt reports late
+    const OutputCapture::Captured printed = capture.finish();
+
+    EXPECT_TRUE(timedOut && closed && cut && aborted);
+    EXPECT_TRUE(printed.messages.isEmpty()) << printed.messages.join(u'\n').toStdString();
+    EXPECT_TRUE(printed.output.isEmpty()) << printed.output.toStdString();
 }
 
 TEST_F(NetworkHttpTransportTest, AlreadyCancelledRequestIsNeverSent)

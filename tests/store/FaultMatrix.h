@@ -15,6 +15,7 @@
 #include "support/LoopbackServer.h"
 #include "support/LoopbackStoreHarness.h"
 #include "support/ManualClock.h"
+#include "support/OutputCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -161,7 +162,11 @@ protected:
         fault.inject(*run);
         ASSERT_FALSE(HasFatalFailure());
         const Date faultTime = run->harness.clock.now();
+        OutputCapture capture;
         run->harness.refresh(store, true);
+        // Each reply ends once and quietly, whatever went wrong with it.
+        const OutputCapture::Captured printed = capture.finish();
+        EXPECT_TRUE(printed.messages.isEmpty()) << printed.messages.join(u'\n').toStdString();
 
         const ExchangeRefreshStatus expected =
             fault.state == State::Kind::failed

@@ -81,9 +81,13 @@ TEST_F(ThresholdAlertsTest, CooldownIsTheStoredMinutesButNeverBelowOneMinute)
         {0.5, 60},
         {-10.0, 60},
         {QStringLiteral("45"), 2700},  // a settings file hands numbers back as text
-        {QStringLiteral("abc"), 60},
-        {std::numeric_limits<double>::quiet_NaN(), 60},
-        {std::numeric_limits<double>::infinity(), 60},
+        // Unreadable values count as what the form shows for them, not as no cooldown.
+        {QStringLiteral("abc"), 1800},
+        {QStringLiteral(""), 1800},
+        {QVariant(QStringList{QStringLiteral("x")}), 1800},
+        {std::numeric_limits<double>::quiet_NaN(), 1800},
+        {std::numeric_limits<double>::infinity(), 86'400},
+        {-std::numeric_limits<double>::infinity(), 60},
     };
     set("alertLowerUSD", QStringLiteral("100"));
     for (const auto& [stored, seconds] : rows) {

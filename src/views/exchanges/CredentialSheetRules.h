@@ -20,6 +20,7 @@ inline constexpr QStringView storageNotice = u"API 密钥仅保存在这台电�
 inline constexpr QStringView duplicateKeyMessage = u"这个 API Key 已用于另一个账户，不能重复统计。";
 // Shown when the defaults store refused a write after a successful test.
 inline constexpr QStringView saveFailedMessage = u"保存失败：无法写入本机设置文件。";
+inline constexpr QStringView removeFailedMessage = u"移除失败：无法写入本机设置文件。";
 inline constexpr QStringView removeButton = u"移除配置";
 inline constexpr QStringView cancelButton = u"取消";
 inline constexpr QStringView saveButton = u"验证并保存";

@@ -342,7 +342,11 @@ void ExchangeCredentialSheet::removeCredentials()
     if (m_busy) {
         return;
     }
-    m_model.remove();
+    setErrorMessage(std::nullopt);
+    if (!m_model.remove()) {
+        setErrorMessage(Rules::removeFailedMessage.toString());
+        return;
+    }
     setBusy(true, false);
     removeAndRefresh();
 }

@@ -127,6 +127,45 @@ TEST_F(CredentialSheetModelTest, RefusedWriteIsNotReportedAsSaved)
     EXPECT_FALSE(mainSheet(Exchange::binance).save({u"K"_qs, u"S"_qs, {}}, QString()));
 }
 
+TEST_F(CredentialSheetModelTest, ASaveRefusedHalfWayLeavesTheScopeAsItWas)
+{
+    // A new account whose secrets are written but whose list entry is refused: no orphaned
+    // secrets under its id, and the list is unchanged.
+    store(Exchange::okx, u"KEEP"_qs, u"OLD"_qs);
+    defaults.refuseWritesTo(
+        [](const QString& key) { return key == LocalCredentialStore::accountListKey; });
+    EXPECT_FALSE(accountSheet(Exchange::okx, u"NEW"_qs).save({u"K"_qs, u"S"_qs, u"P"_qs}, u"a"_qs));
+    QList<QString> keys = defaults.keys();
+    EXPECT_FALSE(
+        std::any_of(keys.begin(), keys.end(), [](const QString& k) { return k.contains(u"NEW"); }));
+    ASSERT_EQ(LocalCredentialStore(defaults).additionalAccounts().size(), 1u);
+
+    // An existing scope whose last field is refused keeps its whole old set, not a mix.
+    defaults.refuseWritesTo([](const QString& key) { return key.endsWith(u"passphrase"); });
+    EXPECT_FALSE(accountSheet(Exchange::okx, u"OLD"_qs).save({u"K2"_qs, u"S2"_qs, u"P2"_qs}, {}));
+    const LocalCredentialStore old = LocalCredentialStore(defaults).forAccount(u"OLD"_qs);
+    EXPECT_EQ(old.value(CredentialField::okxAPIKey), u"KEEP"_qs);
+    EXPECT_EQ(old.value(CredentialField::okxSecretKey), u"secret"_qs);
+    EXPECT_FALSE(mainSheet(Exchange::okx).save({u"K3"_qs, u"S3"_qs, u"P3"_qs}, {}));
+    EXPECT_FALSE(LocalCredentialStore(defaults).value(CredentialField::okxAPIKey).has_value());
+}
+
+TEST_F(CredentialSheetModelTest, ARefusedRemovalKeepsEveryKeyAndTheListEntry)
+{
+    store(Exchange::bitget, u"MAIN"_qs);
+    store(Exchange::bitget, u"X"_qs, u"ACC"_qs);
+    // The second field's removal is refused after the first one went through.
+    defaults.refuseWritesTo([](const QString& key) { return key.endsWith(u"secret-key"); });
+    EXPECT_FALSE(mainSheet(Exchange::bitget).remove());
+    EXPECT_TRUE(mainSheet(Exchange::bitget).hasStoredCredentials());
+
+    defaults.refuseWritesTo(
+        [](const QString& key) { return key == LocalCredentialStore::accountListKey; });
+    EXPECT_FALSE(accountSheet(Exchange::bitget, u"ACC"_qs).remove());
+    EXPECT_TRUE(accountSheet(Exchange::bitget, u"ACC"_qs).hasStoredCredentials());
+    EXPECT_EQ(LocalCredentialStore(defaults).additionalAccounts().size(), 1u);
+}
+
 TEST_F(CredentialSheetModelTest, RemovalTouchesOnlyItsScope)
 {
     store(Exchange::gateio, u"MAIN"_qs);

@@ -196,6 +196,24 @@ TEST_F(CredentialSheetTest, RemovalIsBusyUntilItsRefreshEndsAndEscapeIsIgnored)
     EXPECT_EQ(sheet->result(), QDialog::Accepted);
 }
 
+TEST_F(CredentialSheetTest, ARefusedRemovalSaysSoAndKeepsTheSheetAsItWas)
+{
+    world.configure(Exchange::gateio, QStringLiteral("gate-key"));
+    refreshNow(*store);
+    auto sheet = openSheet(Exchange::gateio);
+    world.defaults.setWritesFail(true);
+    button(*sheet, "removeButton")->click();
+
+    EXPECT_EQ(notice(*sheet), u"移除失败：无法写入本机设置文件。");
+    EXPECT_FALSE(sheet->isBusy());
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(field(*sheet, "apiKeyField")->text(), u"gate-key");
+    EXPECT_TRUE(button(*sheet, "removeButton")->isVisible());
+    EXPECT_EQ(stored(CredentialField::gateAPIKey), u"gate-key");
+    QTest::qWait(50);
+    EXPECT_TRUE(sheet->isVisible()) << "no refresh closes it behind the message";
+}
+
 TEST_F(CredentialSheetTest, ASheetDeletedWhileWaitingIsNeverTouched)
 {
     auto provider = offer(Exchange::binance, QStringLiteral("k"));
