@@ -7,11 +7,14 @@
 namespace vantrell {
 
 // A one-shot signal to abandon work in flight. A fan-out that stops at its first failure
-// cancels the token shared by its other requests; the transport aborts those transfers, which
+// cancels the token shared by its other requests; the transport gives up those transfers, which
 // then end with a network error. Used on one thread only.
 class CancellationToken {
 public:
-    static std::shared_ptr<CancellationToken> create() { return std::make_shared<CancellationToken>(); }
+    static std::shared_ptr<CancellationToken> create()
+    {
+        return std::make_shared<CancellationToken>();
+    }
 
     bool isCancelled() const { return m_cancelled; }
 

@@ -1,6 +1,8 @@
 #include "networking/NetworkHttpTransport.h"
 
+#include "concurrency/CancellationToken.h"
 #include "models/JsonDocument.h"
+#include "networking/ReplyWatch.h"
 
 #include <QCoreApplication>
 #include <QCoroNetworkReply>
@@ -13,40 +15,19 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
-#include <vector>
 
 namespace vantrell {
 
 namespace {
 
 // The coroutine resumes inside the reply's `finished` signal, so the reply must not be deleted
-// there and then. Nor may its connections be cut: an aborted reply tells the network thread to
-// drop the transfer only after `finished`, and without that message the connection stays busy,
-// so requests queued for the same host wait for their time-out.
+// there and then. Nor is it ever aborted (see ReplyWatch): deleting a reply that has not finished
+// tells the network thread to drop its transfer, which frees the connection for the requests
+// queued behind it.
 struct ReplyDeleter {
-    void operator()(QNetworkReply* reply) const
-    {
-        reply->abort();  // does nothing once finished
-        reply->deleteLater();
-    }
+    void operator()(QNetworkReply* reply) const { reply->deleteLater(); }
 };
 using ReplyPointer = std::unique_ptr<QNetworkReply, ReplyDeleter>;
-
-// Aborting resumes the awaiting coroutine from inside abort(); queue it so that whoever asked
-// for the abort (a cancelling fan-out, Qt's redirect handling) is not re-entered.
-void abortLater(QNetworkReply* reply)
-{
-    QMetaObject::invokeMethod(
-        reply,
-        [reply] {
-            // A reply that has finished, or already carries an error, has nothing left to abort
-            // (Qt complains when an error is reported twice).
-            if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) {
-                reply->abort();
-            }
-        },
-        Qt::QueuedConnection);
-}
 
 QNetworkRequest networkRequestFor(const HttpRequest& request)
 {
@@ -54,10 +35,8 @@ QNetworkRequest networkRequestFor(const HttpRequest& request)
     for (const auto& [name, value] : request.headers) {
         result.setRawHeader(name, value);
     }
-    const auto timeout =
-        std::clamp<long long>(request.timeout.count(), 0, std::numeric_limits<int>::max());
-    result.setTransferTimeout(static_cast<int>(timeout));
-    // Each redirect is checked by the `redirected` handler in perform().
+    // The time-out is kept by the reply's watch, not by Qt, which would abort the reply.
+    // Each redirect is decided by the watch as well.
     result.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                         QNetworkRequest::UserVerifiedRedirectPolicy);
     return result;
@@ -132,6 +111,12 @@ bool isCutShort(const HttpResponse& response)
     return ok && response.body.size() < announced;
 }
 
+std::chrono::milliseconds timeoutOf(const HttpRequest& request)
+{
+    return std::clamp(request.timeout, std::chrono::milliseconds(0),
+                      std::chrono::milliseconds(std::numeric_limits<int>::max()));
+}
+
 HttpResponse responseFrom(QNetworkReply& reply, bool redirectRefused, bool expectsBody)
 {
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -143,8 +128,8 @@ HttpResponse responseFrom(QNetworkReply& reply, bool redirectRefused, bool expec
         response.statusCode = status.toInt();
     }
     response.headers = reply.rawHeaderPairs();
-    // An aborted reply is closed; reading it would only produce a warning.
-    if (reply.isOpen()) {
+    // A refused redirect's body is of no use: it stays unread, as the reply is let go.
+    if (!redirectRefused && reply.isOpen()) {
         response.body = readBody(reply);
     }
     const bool statusError = reply.error() != QNetworkReply::NoError && !redirectRefused;
@@ -166,10 +151,9 @@ int defaultPort(const QUrl& url)
     return -1;
 }
 
-// What a reply went through on its way, besides its outcome.
+// Whether the request was written to a connection, at least once.
 struct ReplyEvents {
-    bool sent = false;  // the request was written to a connection, at least once
-    bool redirectRefused = false;
+    bool sent = false;
 };
 
 // When a connection closes before its answer, Qt sends that request again by itself; when it
@@ -181,19 +165,6 @@ constexpr int unsentAttempts = 3;
 bool droppedUnsent(const QNetworkReply& reply, const ReplyEvents& events)
 {
     return !events.sent && reply.error() == QNetworkReply::RemoteHostClosedError;
-}
-
-// Set on a manager by shutDown(): every transport over it refuses new transfers from then on.
-const char* const shutDownProperty = "vantrellShutDown";
-
-void markShutDown(QNetworkAccessManager& manager)
-{
-    manager.setProperty(shutDownProperty, true);
-}
-
-bool isShutDown(const QNetworkAccessManager& manager)
-{
-    return manager.property(shutDownProperty).toBool();
 }
 
 // The manager of shared(). It goes at the start of the application object's destructor (a post
@@ -234,8 +205,9 @@ QCoro::Task<HttpResponse> NetworkHttpTransport::perform(HttpRequest request)
 {
     // Nothing of the transport is touched once the first transfer is under way.
     const QPointer<QNetworkAccessManager> manager = m_manager;
+    const std::shared_ptr<CancellationToken> shutDown = m_shutDown;
     for (int attempt = 1;; ++attempt) {
-        std::optional<HttpResponse> response = co_await transfer(*manager, request);
+        std::optional<HttpResponse> response = co_await transfer(*manager, request, shutDown);
         if (response) {
             co_return std::move(*response);
         }
@@ -247,69 +219,37 @@ QCoro::Task<HttpResponse> NetworkHttpTransport::perform(HttpRequest request)
 
 void NetworkHttpTransport::shutDown()
 {
-    if (m_manager == nullptr) {
-        return;
-    }
-    markShutDown(*m_manager);
-    // Aborting resumes the reply's coroutine at once, which may finish (and delete) other
-    // replies; each is looked at only while it still exists.
-    std::vector<QPointer<QNetworkReply>> replies;
-    for (QNetworkReply* reply : m_manager->findChildren<QNetworkReply*>()) {
-        replies.emplace_back(reply);
-    }
-    for (const QPointer<QNetworkReply>& reply : replies) {
-        if (reply && !reply->isFinished()) {
-            reply->abort();
-        }
-    }
+    m_shutDown->cancel();
 }
 
 QCoro::Task<std::optional<HttpResponse>> NetworkHttpTransport::transfer(
-    QNetworkAccessManager& manager, const HttpRequest& request)
+    QNetworkAccessManager& manager, const HttpRequest& request,
+    std::shared_ptr<CancellationToken> shutDown)
 {
     const std::shared_ptr<CancellationToken> token = request.cancellation;
-    if (token && token->isCancelled()) {
-        throw HttpTransportError();
-    }
-    // A shut-down manager stays alive until the application goes; it starts nothing more.
-    if (isShutDown(manager)) {
+    if ((token && token->isCancelled()) || shutDown->isCancelled()) {
         throw HttpTransportError();
     }
     const ReplyPointer reply(startReply(manager, request));
-
     const auto events = std::make_shared<ReplyEvents>();
     QObject::connect(reply.get(), &QNetworkReply::requestSent, reply.get(),
                      [events] { events->sent = true; });
-    QObject::connect(reply.get(), &QNetworkReply::redirected, reply.get(),
-                     [reply = reply.get(), origin = request.url, events](const QUrl& to) {
-                         if (isSameOrigin(origin, to)) {
-                             emit reply->redirectAllowed();
-                         } else {
-                             events->redirectRefused = true;
-                             abortLater(reply);
-                         }
-                     });
-    const int cancelCallback =
-        token ? token->onCancel([reply = QPointer<QNetworkReply>(reply.get())] {
-            if (reply) {
-                abortLater(reply);
-            }
-        })
-              : 0;
+    ReplyWatch watch(
+        *reply, {timeoutOf(request),
+                 [origin = request.url](const QUrl& to) { return isSameOrigin(origin, to); }, token,
+                 shutDown});
+    const ReplyWatch::End end = co_await watch.ended();
 
-    co_await reply.get();
-
-    if (token) {
-        token->removeCallback(cancelCallback);
-        // A reply that finished after the cancel is dropped as well: the caller has moved on.
-        if (token->isCancelled()) {
-            throw HttpTransportError();
-        }
+    // A reply that finished after the cancel is dropped as well: the caller has moved on.
+    if (end == ReplyWatch::End::cancelled || end == ReplyWatch::End::timedOut ||
+        (token && token->isCancelled())) {
+        throw HttpTransportError();
     }
-    if (droppedUnsent(*reply, *events)) {
+    const bool redirectRefused = end == ReplyWatch::End::redirectRefused;
+    if (!redirectRefused && droppedUnsent(*reply, *events)) {
         co_return std::nullopt;
     }
-    co_return responseFrom(*reply, events->redirectRefused, request.effectiveMethod() != "HEAD");
+    co_return responseFrom(*reply, redirectRefused, request.effectiveMethod() != "HEAD");
 }
 
 bool NetworkHttpTransport::isSameOrigin(const QUrl& from, const QUrl& to)

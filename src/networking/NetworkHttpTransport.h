@@ -1,9 +1,11 @@
 #pragma once
 
+#include "concurrency/CancellationToken.h"
 #include "networking/HttpTransport.h"
 
 #include <QUrl>
 
+#include <memory>
 #include <optional>
 
 class QNetworkAccessManager;
@@ -31,8 +33,8 @@ public:
 
     QCoro::Task<HttpResponse> perform(HttpRequest request) override;
 
-    // Ends every transfer still open on the manager and refuses all later ones: at quit, so
-    // that every coroutine awaiting a reply resumes (with HttpTransportError) instead of staying
+    // Ends every transfer still open and refuses all later ones: at quit, so that every
+    // coroutine awaiting a reply resumes (with HttpTransportError) at once instead of staying
     // suspended, with its frame, after the event loop has stopped.
     void shutDown();
 
@@ -42,10 +44,12 @@ public:
 
 private:
     // One transfer; nothing when Qt dropped the request before it was written.
-    static QCoro::Task<std::optional<HttpResponse>> transfer(QNetworkAccessManager& manager,
-                                                             const HttpRequest& request);
+    static QCoro::Task<std::optional<HttpResponse>> transfer(
+        QNetworkAccessManager& manager, const HttpRequest& request,
+        std::shared_ptr<CancellationToken> shutDown);
 
     QNetworkAccessManager* m_manager;
+    std::shared_ptr<CancellationToken> m_shutDown = CancellationToken::create();
 };
 
 }  // namespace vantrell

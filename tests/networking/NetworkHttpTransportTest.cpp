@@ -1,6 +1,7 @@
 #include "networking/NetworkHttpTransport.h"
 
 #include "networking/ExchangeHTTPClient.h"
+#include "networking/ReplyWatch.h"
 #include "support/ExchangeAPIErrorPrinter.h"
 #include "support/LoopbackServer.h"
 #include "support/ManualClock.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 
 #include <exception>
@@ -204,7 +206,7 @@ TEST_F(NetworkHttpTransportTest, BodyCutShortIsANetworkErrorWhateverTheStatus)
     EXPECT_EQ(errorFor(get("/cut404")), ExchangeAPIError::network());
 }
 
-TEST_F(NetworkHttpTransportTest, CancellingTheTokenAbortsTheTransfer)
+TEST_F(NetworkHttpTransportTest, CancellingTheTokenEndsTheTransfer)
 {
     server.route("GET", "/slow", LoopbackReply::never());
     HttpRequest request = get("/slow");
@@ -236,9 +238,6 @@ TEST_F(NetworkHttpTransportTest, ShuttingDownEndsOpenTransfersAndRefusesNewOnes)
     EXPECT_TRUE(outcome->errorAs<HttpTransportError>());
 
     EXPECT_TRUE(test::runTask(transport.perform(get("/silent"))).errorAs<HttpTransportError>());
-    NetworkHttpTransport other(manager);
-    EXPECT_TRUE(test::runTask(other.perform(get("/silent"))).errorAs<HttpTransportError>())
-        << "the manager itself is shut down";
     test::spinUntil([] { return false; }, 50ms);
     EXPECT_EQ(server.requests().size(), 1);
 }
@@ -267,6 +266,48 @@ TEST_F(NetworkHttpTransportTest, FailedTransfersEndWithoutWarnings)
     EXPECT_TRUE(timedOut && closed && cut && aborted);
     EXPECT_TRUE(printed.messages.isEmpty()) << printed.messages.join(u'\n').toStdString();
     EXPECT_TRUE(printed.output.isEmpty()) << printed.output.toStdString();
+}
+
+// A fan-out cancels its other requests while one of them is failing on its own: the server
+// closes the connection in the same moment. The failure is already on its way from Qt's network
+// thread, and a reply aborted meanwhile would be told of it as a second error.
+TEST_F(NetworkHttpTransportTest, CancellingAFailingTransferEndsItOnce)
+{
+    server.route("GET", "/closed", LoopbackReply::closeUnanswered());
+    std::shared_ptr<CancellationToken> current;
+    QObject::connect(&server, &LoopbackServer::requestReceived, [&current] {
+        if (current) {
+            current->cancel();
+        }
+    });
+    OutputCapture capture;
+    int failed = 0;
+    for (int round = 0; round < 20; ++round) {
+        HttpRequest request = get("/closed");
+        request.cancellation = current = CancellationToken::create();
+        failed += errorFor(request) == ExchangeAPIError::network() ? 1 : 0;
+    }
+    test::spinUntil([] { return false; }, 100ms);  // whatever Qt reports late
+    const OutputCapture::Captured printed = capture.finish();
+
+    EXPECT_EQ(failed, 20);
+    EXPECT_TRUE(printed.messages.isEmpty()) << printed.messages.join(u'\n').toStdString();
+}
+
+// A reply given up on is let go, never aborted: its own outcome, if any, still reaches it.
+TEST_F(NetworkHttpTransportTest, GivenUpRepliesAreNeverAborted)
+{
+    server.route("GET", "/silent", LoopbackReply::never());
+    QNetworkReply* reply = manager.get(QNetworkRequest(server.url("/silent")));
+    ReplyWatch watch(*reply, {std::chrono::milliseconds(50), {}, {}, {}});
+    std::optional<ReplyWatch::End> end;
+    auto await = [&]() -> QCoro::Task<void> { end = co_await watch.ended(); };
+    QCoro::Task<void> waiting = await();
+    ASSERT_TRUE(test::spinUntil([&] { return end.has_value(); }));
+    EXPECT_EQ(*end, ReplyWatch::End::timedOut);
+    EXPECT_EQ(reply->error(), QNetworkReply::NoError);
+    EXPECT_FALSE(reply->isFinished());
+    delete reply;  // drops the transfer
 }
 
 TEST_F(NetworkHttpTransportTest, AlreadyCancelledRequestIsNeverSent)
