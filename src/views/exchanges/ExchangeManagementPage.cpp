@@ -84,15 +84,15 @@ ExchangeManagementPage::ExchangeManagementPage(PortfolioStore& store,
     setWidget(content);
 
     connect(&store, &PortfolioStore::exchangeStatusesChanged, this,
-            &ExchangeManagementPage::scheduleRebuild);
+            &ExchangeManagementPage::scheduleRefresh);
     connect(&store, &PortfolioStore::snapshotChanged, this,
-            &ExchangeManagementPage::scheduleRebuild);
+            &ExchangeManagementPage::scheduleRefresh);
     connect(&referralLinks, &ReferralLinkStore::linksChanged, this,
-            &ExchangeManagementPage::scheduleRebuild);
+            &ExchangeManagementPage::scheduleRefresh);
     connect(&CredentialChangeNotifier::instance(), &CredentialChangeNotifier::credentialsChanged,
-            this, &ExchangeManagementPage::scheduleRebuild);
+            this, &ExchangeManagementPage::scheduleRefresh);
     applyColors();
-    rebuild();
+    refresh();
 }
 
 QWidget* ExchangeManagementPage::buildHeader()
@@ -111,46 +111,103 @@ QWidget* ExchangeManagementPage::buildHeader()
     return header;
 }
 
-void ExchangeManagementPage::scheduleRebuild()
+void ExchangeManagementPage::scheduleRefresh()
 {
-    m_coalescedRebuild.schedule();
+    // A hidden page is brought up to date when it is shown again.
+    if (isVisible()) {
+        m_coalescedRefresh.schedule();
+    }
 }
 
-void ExchangeManagementPage::rebuild()
+void ExchangeManagementPage::refreshIfShown()
 {
-    m_coalescedRebuild.clear();
+    if (isVisible()) {
+        refresh();
+    }
+}
+
+void ExchangeManagementPage::refresh()
+{
+    m_coalescedRefresh.clear();
     if (!m_store) {
         return;
     }
+    std::vector<ExchangeBlockContent> blocks = currentContent();
+    if (blocks == m_shown) {
+        return;
+    }
+    if (haveSameRows(blocks, m_shown)) {
+        updateStatusLines(blocks);
+    } else {
+        rebuildRows(blocks);
+    }
+    m_shown = std::move(blocks);
+}
+
+std::vector<ExchangeBlockContent> ExchangeManagementPage::currentContent() const
+{
+    const std::vector<AdditionalExchangeAccount> accounts =
+        LocalCredentialStore(m_credentialDefaults).additionalAccounts();
+    std::vector<ExchangeBlockContent> blocks;
+    for (Exchange exchange : allExchanges) {
+        const std::optional<ReferralLink> link =
+            m_referralLinks ? m_referralLinks->linkFor(exchange) : std::nullopt;
+        blocks.push_back(ExchangeBlockContent::of(exchange, m_store->isConfigured(exchange),
+                                                  m_store->status(exchange),
+                                                  link ? link->url() : std::nullopt, accounts));
+    }
+    return blocks;
+}
+
+void ExchangeManagementPage::updateStatusLines(const std::vector<ExchangeBlockContent>& blocks)
+{
+    // Called with blocks of the same rows as those shown; lines that read the same are left be.
+    for (std::size_t i = 0; i < blocks.size() && i < m_statusLines.size(); ++i) {
+        FitLabel* line = m_statusLines[i];
+        if (line != nullptr && blocks[i] != m_shown[i]) {
+            line->setText(blocks[i].statusText);
+            line->setToolTip(PlainText::toolTip(blocks[i].statusTooltip));
+        }
+    }
+}
+
+void ExchangeManagementPage::rebuildRows(const std::vector<ExchangeBlockContent>& blocks)
+{
+    clearRows();
+    for (const ExchangeBlockContent& block : blocks) {
+        m_cardLayout->addWidget(exchangeRow(block));
+        for (const AdditionalExchangeAccount& account : block.accounts) {
+            m_cardLayout->addWidget(accountRow(account));
+        }
+        if (block.exchange != allExchanges.back()) {
+            m_cardLayout->addWidget(divider(block.exchange));
+        }
+    }
+}
+
+void ExchangeManagementPage::clearRows()
+{
+    m_statusLines.clear();
     while (QLayoutItem* item = m_cardLayout->takeAt(0)) {
         delete item->widget();
         delete item;
     }
-    const std::vector<AdditionalExchangeAccount> accounts =
-        LocalCredentialStore(m_credentialDefaults).additionalAccounts();
-    for (Exchange exchange : allExchanges) {
-        m_cardLayout->addWidget(exchangeRow(exchange));
-        for (const AdditionalExchangeAccount& account : Rules::accountsOf(exchange, accounts)) {
-            m_cardLayout->addWidget(accountRow(account));
-        }
-        if (exchange != allExchanges.back()) {
-            auto* divider = new RowDivider;
-            divider->setObjectName(nameOf(QStringLiteral("divider"), exchange));
-            auto* inset = new QWidget;
-            auto* row = new QHBoxLayout(inset);
-            row->setContentsMargins(56, 0, 0, 0);
-            row->addWidget(divider);
-            m_cardLayout->addWidget(inset);
-        }
-    }
 }
 
-QWidget* ExchangeManagementPage::exchangeRow(Exchange exchange)
+QWidget* ExchangeManagementPage::divider(Exchange exchange)
 {
-    const bool configured = m_store->isConfigured(exchange);
-    const ExchangeRefreshStatus status = m_store->status(exchange);
-    const QString statusText = Rules::statusText(exchange, configured, status);
+    auto* line = new RowDivider;
+    line->setObjectName(nameOf(QStringLiteral("divider"), exchange));
+    auto* inset = new QWidget;
+    auto* row = new QHBoxLayout(inset);
+    row->setContentsMargins(56, 0, 0, 0);
+    row->addWidget(line);
+    return inset;
+}
 
+QWidget* ExchangeManagementPage::exchangeRow(const ExchangeBlockContent& block)
+{
+    const Exchange exchange = block.exchange;
     auto* rowWidget = new QWidget;
     rowWidget->setObjectName(nameOf(QStringLiteral("exchangeRow"), exchange));
     rowWidget->setMinimumHeight(64);
@@ -166,23 +223,21 @@ QWidget* ExchangeManagementPage::exchangeRow(Exchange exchange)
     name->setFont(ViewFonts::font(13, QFont::DemiBold));
     auto* statusLine = new FitLabel(ViewFonts::font(11));
     statusLine->setObjectName(nameOf(QStringLiteral("statusText"), exchange));
-    statusLine->setText(statusText);
+    statusLine->setText(block.statusText);
     statusLine->setColorProvider([](const QWidget* w) { return VantrellPalette::secondary(w); });
-    statusLine->setToolTip(PlainText::toolTip(Rules::statusTooltip(status, statusText)));
+    statusLine->setToolTip(PlainText::toolTip(block.statusTooltip));
+    m_statusLines.push_back(statusLine);
     texts->addWidget(name);
     texts->addWidget(statusLine);
     texts->addStretch(1);
     row->addLayout(texts, 1);
     row->addSpacing(16);
 
-    const std::optional<ReferralLink> link =
-        m_referralLinks ? m_referralLinks->linkFor(exchange) : std::nullopt;
-    const std::optional<QUrl> url = link ? link->url() : std::nullopt;
-    if (url && Rules::isRegistrationURL(*url)) {
-        row->addWidget(registerButton(exchange, *url));
+    if (block.registrationURL) {
+        row->addWidget(registerButton(exchange, *block.registrationURL));
     }
 
-    auto* manage = new QPushButton(Rules::mainAccountButtonText(configured));
+    auto* manage = new QPushButton(Rules::mainAccountButtonText(block.configured));
     manage->setObjectName(nameOf(QStringLiteral("mainAccountButton"), exchange));
     manage->setIcon(SymbolIcon::icon(QStringLiteral("slider.horizontal.3"), 12,
                                      VantrellPalette::primary(this)));
@@ -252,13 +307,14 @@ void ExchangeManagementPage::openSheet(Exchange exchange,
     m_sheet = new ExchangeCredentialSheet(*m_store, m_credentialDefaults, exchange,
                                           std::move(account), this);
     m_sheet->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_sheet, &QDialog::finished, this, &ExchangeManagementPage::scheduleRebuild);
+    connect(m_sheet, &QDialog::finished, this, &ExchangeManagementPage::scheduleRefresh);
     m_sheet->open();
 }
 
 void ExchangeManagementPage::showEvent(QShowEvent* event)
 {
     QScrollArea::showEvent(event);
+    refresh();
     if (m_referralLinks) {
         // The store guards its own lifetime; the page redraws through linksChanged.
         m_referralLinks->refresh();
@@ -270,7 +326,9 @@ void ExchangeManagementPage::changeEvent(QEvent* event)
     QScrollArea::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
         applyColors();
-        scheduleRebuild();
+        // The icons carry the old look's colours: every row is drawn anew.
+        m_shown.clear();
+        scheduleRefresh();
     }
 }
 

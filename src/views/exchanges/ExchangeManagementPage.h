@@ -2,6 +2,7 @@
 
 #include "models/Exchange.h"
 #include "security/AdditionalExchangeAccount.h"
+#include "views/exchanges/ExchangeBlockContent.h"
 #include "views/kit/CoalescedRender.h"
 
 #include <QPointer>
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QVBoxLayout;
 
@@ -17,6 +19,7 @@ namespace vantrell {
 
 class DefaultsStore;
 class ExchangeCredentialSheet;
+class FitLabel;
 class PortfolioStore;
 class ReferralLinkStore;
 
@@ -25,9 +28,12 @@ class ReferralLinkStore;
 // the credential sheet for its main account, for one of its additional accounts, or for a new
 // additional account (stored only when the sheet saves it).
 //
-// The rows are rebuilt, once per turn of the event loop, whenever the store publishes a status
-// or snapshot, credentials are written, or the referral links change. Each time the page is
-// shown it asks the referral store for a fresh document.
+// The rows follow the store's statuses and snapshots, written credentials and the referral
+// links, at most once per turn of the event loop and only while the page is shown; showing it
+// brings it up to date at once. A row is rebuilt only when what it shows changes shape (an
+// exchange configured, an account added or removed, a registration link); a new status line
+// is written into the existing row, so a press, the focus or a tooltip survives a refresh.
+// Each time the page is shown it asks the referral store for a fresh document.
 class ExchangeManagementPage : public QScrollArea {
     Q_OBJECT
 
@@ -43,18 +49,24 @@ public:
 
     // The open credential sheet, if any.
     ExchangeCredentialSheet* credentialSheet() const;
-    // Rebuilds the rows now (they are otherwise rebuilt on the next turn of the event loop).
-    void rebuild();
+    // Brings the rows up to date now, shown or not.
+    void refresh();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    void scheduleRebuild();
+    void scheduleRefresh();
+    void refreshIfShown();
+    std::vector<ExchangeBlockContent> currentContent() const;
+    void rebuildRows(const std::vector<ExchangeBlockContent>& blocks);
+    void updateStatusLines(const std::vector<ExchangeBlockContent>& blocks);
+    void clearRows();
     void applyColors();
     QWidget* buildHeader();
-    QWidget* exchangeRow(Exchange exchange);
+    QWidget* exchangeRow(const ExchangeBlockContent& block);
+    QWidget* divider(Exchange exchange);
     QWidget* accountRow(const AdditionalExchangeAccount& account);
     QWidget* registerButton(Exchange exchange, const QUrl& url);
     void openSheet(Exchange exchange, std::optional<AdditionalExchangeAccount> account);
@@ -66,7 +78,10 @@ private:
     UrlOpener m_openUrl;
     QVBoxLayout* m_cardLayout = nullptr;
     QPointer<ExchangeCredentialSheet> m_sheet;
-    CoalescedRender m_coalescedRebuild{this, [this] { rebuild(); }};
+    // What the rows show now, and each block's status line, in exchange order.
+    std::vector<ExchangeBlockContent> m_shown;
+    std::vector<QPointer<FitLabel>> m_statusLines;
+    CoalescedRender m_coalescedRefresh{this, [this] { refreshIfShown(); }};
 };
 
 }  // namespace vantrell

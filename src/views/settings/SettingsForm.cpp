@@ -249,10 +249,10 @@ void SettingsForm::connectModels(PortfolioStore& store)
 
     // Which exchanges are configured decides the menu-bar modes offered.
     connect(&store, &PortfolioStore::exchangeStatusesChanged, this,
-            &SettingsForm::populateMenuBarModes);
-    connect(&store, &PortfolioStore::snapshotChanged, this, &SettingsForm::populateMenuBarModes);
+            &SettingsForm::configurationChanged);
+    connect(&store, &PortfolioStore::snapshotChanged, this, &SettingsForm::configurationChanged);
     connect(&CredentialChangeNotifier::instance(), &CredentialChangeNotifier::credentialsChanged,
-            this, &SettingsForm::populateMenuBarModes);
+            this, &SettingsForm::configurationChanged);
 }
 
 void SettingsForm::showEvent(QShowEvent* event)
@@ -296,15 +296,28 @@ void SettingsForm::pushRefreshInterval()
     }
 }
 
+void SettingsForm::configurationChanged()
+{
+    // A hidden form catches up when it is shown.
+    if (isVisible()) {
+        populateMenuBarModes();
+    }
+}
+
 void SettingsForm::populateMenuBarModes()
 {
     if (!m_settings || !m_store) {
         return;
     }
+    const auto isConfigured = [this](Exchange e) { return m_store->isConfigured(e); };
+    std::vector<MenuBarDisplayMode> offered = Rules::offeredMenuBarModes(isConfigured);
+    if (offered == m_offeredModes) {
+        return;
+    }
+    m_offeredModes = std::move(offered);
     const QSignalBlocker blocker(m_menuBarMode);
     m_menuBarMode->clear();
-    const auto isConfigured = [this](Exchange e) { return m_store->isConfigured(e); };
-    for (MenuBarDisplayMode mode : Rules::offeredMenuBarModes(isConfigured)) {
+    for (MenuBarDisplayMode mode : m_offeredModes) {
         m_menuBarMode->addItem(Rules::label(mode), static_cast<int>(mode));
     }
     // A mode no longer offered stays stored, with nothing chosen, until the next show.

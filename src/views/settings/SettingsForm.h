@@ -1,7 +1,11 @@
 #pragma once
 
+#include "settings/MenuBarDisplayMode.h"
+
 #include <QPointer>
 #include <QScrollArea>
+
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -27,6 +31,10 @@ class ViewPreferences;
 // differs from the store's (restarting its timer). Afterwards a new interval is pushed the
 // same way, the automatic-check switch reaches the updater with a daily interval, and the flow
 // adjustment makes the store recompute its change figures.
+//
+// The menu-bar modes offered follow which exchanges are configured. A hidden form leaves them
+// until it is shown again, and the list is refilled only when the modes offered change, so an
+// open list keeps its highlighted choice through a refresh.
 class SettingsForm : public QScrollArea {
     Q_OBJECT
 
@@ -55,6 +63,7 @@ private:
 
     void applyMenuBarFallback();
     void pushRefreshInterval();
+    void configurationChanged();
     void populateMenuBarModes();
     void syncFromSettings();
     void applyColors();
@@ -71,6 +80,8 @@ private:
     AlertSettingsSection* m_alerts = nullptr;
     UpdateSettingsSection* m_update = nullptr;
     QComboBox* m_menuBarMode = nullptr;
+    // The modes the picker lists now, in its order.
+    std::vector<MenuBarDisplayMode> m_offeredModes;
     QComboBox* m_currency = nullptr;
     QLabel* m_currencyDescription = nullptr;
     SegmentedControl* m_floatingStyle = nullptr;

@@ -12,11 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 using namespace vantrell;
@@ -61,6 +64,19 @@ protected:
     static QString statusOf(QWidget& page, const char* exchange)
     {
         return child<FitLabel>(page, u"statusText."_qs + QLatin1String(exchange))->text();
+    }
+
+    // One whole refresh cycle that the test can look into while the fetch of `held` waits.
+    void refreshWhileHeld(GatedProvider& held, const std::function<void()>& during)
+    {
+        held.hold();
+        QCoro::Task<void> cycle = store->refreshNow(true);
+        QCoreApplication::processEvents();  // the page's coalesced update
+        during();
+        held.release();
+        held.hold(false);
+        ASSERT_TRUE(runTask(std::move(cycle)).succeeded());
+        QCoreApplication::processEvents();
     }
 
     StoreWorld world;
@@ -154,6 +170,100 @@ TEST_F(ExchangeManagementPageTest, ANewAccountIsStoredOnlyWhenItsSheetSaves)
     sheet->findChild<QPushButton*>(u"saveButton"_qs)->click();
     ASSERT_TRUE(spinUntil([&] { return child<QLabel>(*page, u"accountAlias."_qs + id); }));
     EXPECT_EQ(child<QLabel>(*page, u"accountAlias."_qs + id)->text(), u"账户 4");
+}
+
+TEST_F(ExchangeManagementPageTest, APressFocusAndTooltipOutliveARefreshCycle)
+{
+    auto binance = world.configure(Exchange::binance, u"b-key"_qs);
+    binance->answer(result(Exchange::binance, "10"));
+    auto page = makePage();
+    page->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
+    QPointer<QPushButton> manage = child<QPushButton>(*page, u"mainAccountButton.binance"_qs);
+    QPointer<FitLabel> status = child<FitLabel>(*page, u"statusText.binance"_qs);
+
+    QTest::mousePress(manage, Qt::LeftButton);
+    refreshWhileHeld(*binance, [&] {
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->text(), u"正在验证连接") << "written into the row it had";
+        EXPECT_EQ(status->toolTip(), PlainText::toolTip(u"正在验证连接"_qs));
+    });
+    ASSERT_TRUE(manage) << "the pressed button is the one drawn before the cycle";
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->text(), u"已添加 · 现货、资金账户与合约资产");
+    EXPECT_EQ(page->focusWidget(), manage.data()) << "the focus the press gave it";
+    EXPECT_EQ(page->credentialSheet(), nullptr);
+
+    QTest::mouseRelease(manage, Qt::LeftButton);
+    ASSERT_NE(page->credentialSheet(), nullptr);
+    EXPECT_EQ(page->credentialSheet()->model().exchange(), Exchange::binance);
+    EXPECT_FALSE(page->credentialSheet()->model().account().has_value());
+}
+
+TEST_F(ExchangeManagementPageTest, AHiddenPageWaitsAndIsCurrentAsSoonAsItIsShown)
+{
+    auto page = makePage();
+    page->show();
+    page->hide();
+    QPointer<QWidget> okxRow = child<QWidget>(*page, u"exchangeRow.okx"_qs);
+    QPointer<FitLabel> binanceStatus = child<FitLabel>(*page, u"statusText.binance"_qs);
+
+    world.configure(Exchange::okx, u"o-key"_qs)->answer(result(Exchange::okx, "5"));
+    world.configure(Exchange::okx, u"o2"_qs, u"O2"_qs)->answer(result(Exchange::okx, "1"));
+    world.configure(Exchange::binance, u"b-key"_qs)->fail(ExchangeAPIError::api(u"维护中"_qs));
+    refreshNow(*store);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(okxRow) << "no rows are built while hidden";
+    EXPECT_EQ(child<QPushButton>(*page, u"mainAccountButton.okx"_qs)->text(), u"配置");
+    EXPECT_EQ(child<QWidget>(*page, u"accountRow.O2"_qs), nullptr);
+    ASSERT_TRUE(binanceStatus);
+    EXPECT_EQ(binanceStatus->text(), u"现货、资金账户与合约资产") << "nor texts written";
+
+    page->show();  // current at once, without waiting for the next turn
+    EXPECT_FALSE(okxRow);
+    EXPECT_EQ(child<QPushButton>(*page, u"mainAccountButton.okx"_qs)->text(), u"管理");
+    EXPECT_EQ(child<QLabel>(*page, u"accountAlias.O2"_qs)->text(), u"账户 O2");
+    EXPECT_TRUE(statusOf(*page, "binance").startsWith(u"已添加 · "));
+    EXPECT_TRUE(statusOf(*page, "binance").contains(u"交易所拒绝请求"));
+}
+
+TEST_F(ExchangeManagementPageTest, AddingRemovingAndConfiguringStillRebuildTheRows)
+{
+    auto page = makePage();
+    page->show();
+    const auto rowOf = [&](const char* exchange) {
+        return QPointer<QWidget>(
+            child<QWidget>(*page, u"exchangeRow."_qs + QLatin1String(exchange)));
+    };
+    const auto settle = [] { QCoreApplication::processEvents(); };
+
+    QPointer<QWidget> bybit = rowOf("bybit");
+    world.configure(Exchange::bybit, u"y2"_qs, u"Y2"_qs);
+    settle();
+    EXPECT_FALSE(bybit) << "an account added";
+    EXPECT_NE(child<QWidget>(*page, u"accountRow.Y2"_qs), nullptr);
+
+    bybit = rowOf("bybit");
+    LocalCredentialStore(world.defaults).saveAccount({u"Y2"_qs, Exchange::bybit, u"套利"_qs});
+    settle();
+    EXPECT_FALSE(bybit) << "an account renamed";
+    EXPECT_EQ(child<QLabel>(*page, u"accountAlias.Y2"_qs)->text(), u"套利");
+
+    QPointer<QWidget> gate = rowOf("gateio");
+    world.configure(Exchange::gateio, u"g-key"_qs)->answer(result(Exchange::gateio, "3"));
+    settle();
+    EXPECT_FALSE(gate) << "an exchange configured";
+    EXPECT_EQ(child<QPushButton>(*page, u"mainAccountButton.gateio"_qs)->text(), u"管理");
+
+    LocalCredentialStore(world.defaults).removeAccount(u"Y2"_qs);
+    settle();
+    EXPECT_EQ(child<QWidget>(*page, u"accountRow.Y2"_qs), nullptr) << "an account removed";
+    EXPECT_EQ(child<QWidget>(*page, u"exchangeCard"_qs)->layout()->count(), 5 + 4);
+
+    gate = rowOf("gateio");
+    refreshNow(*store);
+    settle();
+    EXPECT_TRUE(gate) << "a cycle that only passes through connecting rebuilds nothing";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -141,6 +142,53 @@ TEST_F(SettingsFormTest, MenuBarModesAreOfferedOnlyForConfiguredExchanges)
     EXPECT_EQ(items(child<QComboBox>(*form, "menuBarModePicker")),
               QStringList({u"总资产"_qs, u"Binance 资产"_qs, u"Gate.io 资产"_qs,
                            u"总资产 + 收益"_qs, u"仅图标"_qs}));
+}
+
+TEST_F(SettingsFormTest, AnOpenPickerKeepsItsListAndHighlightThroughARefresh)
+{
+    staged.stage(Exchange::binance, "100");
+    staged.stage(Exchange::okx, "50");
+    auto form = makeForm();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    auto* picker = child<QComboBox>(*form, "menuBarModePicker");
+    picker->showPopup();
+    QAbstractItemView* list = picker->view();
+    ASSERT_TRUE(list->isVisible());
+    const QStringList offered = items(picker);
+    list->setCurrentIndex(picker->model()->index(2, 0));
+
+    staged.refresh();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->currentIndex().row(), 2) << "the highlighted choice";
+    EXPECT_EQ(items(picker), offered);
+    EXPECT_EQ(picker->currentIndex(), 0);
+    EXPECT_EQ(staged.settings().menuBarDisplayMode(), MenuBarDisplayMode::total);
+    picker->hidePopup();
+}
+
+TEST_F(SettingsFormTest, TheModesOfferedFollowConfigurationOnlyWhileShown)
+{
+    staged.stage(Exchange::binance, "100");
+    staged.settings().setMenuBarDisplayMode(MenuBarDisplayMode::binance);
+    auto form = makeForm();
+    form->show();
+    auto* picker = child<QComboBox>(*form, "menuBarModePicker");
+
+    staged.stage(Exchange::bybit, "7");  // configured as of the next cycle's statuses
+    staged.refresh();
+    EXPECT_EQ(items(picker), QStringList({u"总资产"_qs, u"Binance 资产"_qs, u"Bybit 资产"_qs,
+                                          u"总资产 + 收益"_qs, u"仅图标"_qs}));
+    EXPECT_EQ(picker->currentText(), u"Binance 资产") << "the stored mode stays chosen";
+
+    form->hide();
+    staged.stage(Exchange::gateio, "3");
+    staged.refresh();
+    EXPECT_FALSE(items(picker).contains(u"Gate.io 资产"_qs)) << "a hidden form waits";
+    form->show();
+    EXPECT_TRUE(items(picker).contains(u"Gate.io 资产"_qs)) << "and is current once shown";
+    EXPECT_EQ(picker->currentText(), u"Binance 资产");
 }
 
 TEST_F(SettingsFormTest, TheIntervalReachesTheStoreOnlyWhenItDiffers)
