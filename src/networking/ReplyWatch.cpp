@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 #include <QNetworkReply>
+#include <QPointer>
 #include <QTimer>
 
 #include <optional>
@@ -15,7 +16,7 @@ namespace vantrell {
 struct ReplyWatch::State {
     std::optional<End> end;
     std::coroutine_handle<> waiting;
-    QTimer* timer = nullptr;  // a child of the reply
+    QPointer<QTimer> timer;  // a child of the reply
     std::vector<QMetaObject::Connection> connections;
     std::vector<std::pair<std::shared_ptr<CancellationToken>, int>> callbacks;
 
@@ -28,7 +29,7 @@ struct ReplyWatch::State {
         for (const auto& [token, id] : std::exchange(callbacks, {})) {
             token->removeCallback(id);
         }
-        if (timer != nullptr) {
+        if (timer) {
             timer->stop();
         }
     }

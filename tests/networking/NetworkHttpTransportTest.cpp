@@ -17,6 +17,7 @@
 
 #include <exception>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <utility>
 
@@ -298,16 +299,17 @@ TEST_F(NetworkHttpTransportTest, CancellingAFailingTransferEndsItOnce)
 TEST_F(NetworkHttpTransportTest, GivenUpRepliesAreNeverAborted)
 {
     server.route("GET", "/silent", LoopbackReply::never());
-    QNetworkReply* reply = manager.get(QNetworkRequest(server.url("/silent")));
-    ReplyWatch watch(*reply, {std::chrono::milliseconds(50), {}, {}, {}});
+    const std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(server.url("/silent"))));
     std::optional<ReplyWatch::End> end;
-    auto await = [&]() -> QCoro::Task<void> { end = co_await watch.ended(); };
-    QCoro::Task<void> waiting = await();
-    ASSERT_TRUE(test::spinUntil([&] { return end.has_value(); }));
+    {
+        ReplyWatch watch(*reply, {std::chrono::milliseconds(50), {}, {}, {}});
+        auto await = [&]() -> QCoro::Task<void> { end = co_await watch.ended(); };
+        QCoro::Task<void> waiting = await();
+        ASSERT_TRUE(test::spinUntil([&] { return end.has_value(); }));
+    }
     EXPECT_EQ(*end, ReplyWatch::End::timedOut);
     EXPECT_EQ(reply->error(), QNetworkReply::NoError);
     EXPECT_FALSE(reply->isFinished());
-    delete reply;  // drops the transfer
 }
 
 TEST_F(NetworkHttpTransportTest, AlreadyCancelledRequestIsNeverSent)
