@@ -7,7 +7,8 @@
 //   connectorsInProcess          the seven connectors over the same bodies, no network
 //
 // keepAlive:1 keeps connections open between requests, as the exchanges' servers do; keepAlive:0
-// makes a new connection, with its TLS handshake, for every request.
+// makes a new connection, with its TLS handshake, for every request. release:0 leaves out giving
+// the cycle's freed memory back after it (the memory against the page faults of the next cycle).
 //
 // CPU times are the whole process's (every thread: the network stack's and the disk writer's
 // too). The exchanges are served by a child process, so their TLS and gzip work is not counted.
@@ -272,7 +273,11 @@ struct RunningProgram {
             std::make_unique<PortfolioStore>(LocalCredentialStore(defaults), connectorsAt(target),
                                              services, false, ninetyDays(Clock::system().now()));
         idleMemoryRelease =
-            std::make_unique<IdleMemoryRelease>(*store, std::chrono::milliseconds(0));
+            std::make_unique<IdleMemoryRelease>(*store, std::chrono::milliseconds(0), [this] {
+                if (releasesMemory) {
+                    IdleMemoryRelease::releaseAll();
+                }
+            });
         const MainWindowObjects objects{*store,    floating,    settings, checker,
                                         referrals, preferences, notifier, defaults};
         // With the tray, as the program runs: the popover exists, hidden, from the start.
@@ -316,6 +321,7 @@ struct RunningProgram {
     std::unique_ptr<SceneRegistry> scenes;
     // As the program does it, without the wait: the cycle's writes are flushed already.
     std::unique_ptr<IdleMemoryRelease> idleMemoryRelease;
+    bool releasesMemory = true;
 };
 
 // Whether the last cycle brought every exchange in.
@@ -349,6 +355,7 @@ void measureCycles(benchmark::State& state, RunningProgram& program)
 void windowsClosed(benchmark::State& state, RunningProgram& program)
 {
     program.useConnections(state.range(0) != 0);
+    program.releasesMemory = state.range(1) != 0;
     program.scenes->openWindow(SceneRegistry::mainSceneId);
     QCoreApplication::processEvents();
     program.mainWindow().window()->close();
@@ -359,6 +366,7 @@ void windowsClosed(benchmark::State& state, RunningProgram& program)
 void overviewOpen(benchmark::State& state, RunningProgram& program)
 {
     program.useConnections(state.range(0) != 0);
+    program.releasesMemory = true;
     program.scenes->openWindow(SceneRegistry::mainSceneId);
     QCoreApplication::processEvents();
     measureCycles(state, program);
@@ -415,9 +423,10 @@ int main(int argc, char** argv)
     RunningProgram program(servers);
     benchmark::RegisterBenchmark("refreshCycle/windowsClosed",
                                  [&](benchmark::State& state) { windowsClosed(state, program); })
-        ->ArgName("keepAlive")
-        ->Arg(1)
-        ->Arg(0)
+        ->ArgNames({"keepAlive", "release"})
+        ->Args({1, 1})
+        ->Args({1, 0})
+        ->Args({0, 1})
         ->Unit(benchmark::kMillisecond)
         ->MeasureProcessCPUTime()
         ->UseRealTime()

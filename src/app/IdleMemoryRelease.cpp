@@ -8,17 +8,6 @@
 
 namespace vantrell {
 
-namespace {
-
-// The replies are parsed on this thread; its scanner is as large as the largest of them.
-void releaseAll()
-{
-    JsonTapeWriter::releaseScanner();
-    releaseUnusedMemory();
-}
-
-}  // namespace
-
 IdleMemoryRelease::IdleMemoryRelease(PortfolioStore& store, std::chrono::milliseconds delay,
                                      Release release, QObject* parent)
     : QObject(parent), m_store(store), m_release(release ? std::move(release) : Release(releaseAll))
@@ -28,6 +17,12 @@ IdleMemoryRelease::IdleMemoryRelease(PortfolioStore& store, std::chrono::millise
     connect(&m_timer, &QTimer::timeout, this, [this] { m_release(); });
     connect(&store, &PortfolioStore::isRefreshingChanged, this,
             &IdleMemoryRelease::cycleStateChanged);
+}
+
+void IdleMemoryRelease::releaseAll()
+{
+    JsonTapeWriter::releaseScanner();
+    releaseUnusedMemory();
 }
 
 // A cycle that starts before the wait is over releases only once it has ended in turn.

@@ -19,9 +19,13 @@ class IdleMemoryRelease : public QObject {
 public:
     using Release = std::function<void()>;
 
-    // `release` defaults to freeing this thread's JSON scanner, then releaseUnusedMemory().
+    // `release` defaults to releaseAll().
     IdleMemoryRelease(PortfolioStore& store, std::chrono::milliseconds delay, Release release = {},
                       QObject* parent = nullptr);
+
+    // Frees this thread's JSON scanner (the replies are parsed here, and it keeps the size of
+    // the largest), then releaseUnusedMemory().
+    static void releaseAll();
 
 private:
     void cycleStateChanged();
