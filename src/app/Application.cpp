@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include "app/IdleMemoryRelease.h"
+
 #include "files/PortfolioDiskWriter.h"
 #include "models/Clock.h"
 #include "networking/NetworkHttpTransport.h"
@@ -46,6 +48,7 @@ Application::Application(SceneContents contents, QObject* parent)
     services.wakeMonitor = m_wakeMonitor.get();
     m_store = std::make_unique<PortfolioStore>(LocalCredentialStore::shared(), connectorOf,
                                                std::move(services), true);
+    m_idleMemoryRelease = std::make_unique<IdleMemoryRelease>(*m_store, idleMemoryReleaseDelay);
     m_floatingWindow = std::make_unique<FloatingWindowController>(m_defaults);
     NetworkHttpTransport& transport = NetworkHttpTransport::shared();
     m_settings = std::make_unique<AppSettings>(m_defaults, transport, Clock::system());
@@ -70,6 +73,7 @@ Application::Application(SceneContents contents, QObject* parent)
 Application::~Application()
 {
     m_scenes.reset();
+    m_idleMemoryRelease.reset();
     m_floatingWindow.reset();
     m_referralLinks.reset();
     m_updateChecker.reset();

@@ -14,6 +14,7 @@ namespace vantrell {
 class AppSettings;
 class DefaultsStore;
 class FloatingWindowController;
+class IdleMemoryRelease;
 class Notifier;
 class PortfolioStore;
 class ReferralLinkStore;
@@ -33,6 +34,8 @@ class Application : public QObject {
 
 public:
     static constexpr std::chrono::milliseconds writeDrainTimeout{3000};
+    // After a refresh cycle, time for its writes and renders before its memory is given back.
+    static constexpr std::chrono::milliseconds idleMemoryReleaseDelay{2000};
 
     explicit Application(SceneContents contents, QObject* parent = nullptr);
     ~Application() override;
@@ -57,6 +60,7 @@ private:
     FileDialogSaveLocationPrompt m_savePrompt;
     UpdateDialogs m_updateDialogs;
     std::unique_ptr<PortfolioStore> m_store;
+    std::unique_ptr<IdleMemoryRelease> m_idleMemoryRelease;
     std::unique_ptr<FloatingWindowController> m_floatingWindow;
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<UpdateChecker> m_updateChecker;

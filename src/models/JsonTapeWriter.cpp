@@ -32,6 +32,8 @@ public:
         return m_scanner.get();
     }
 
+    void release() { m_scanner.reset(); }
+
 private:
     std::unique_ptr<simdjson::internal::dom_parser_implementation> m_scanner;
 };
@@ -41,6 +43,15 @@ TokenScanner& threadScanner()
     thread_local TokenScanner scanner;
     return scanner;
 }
+
+}  // namespace
+
+void JsonTapeWriter::releaseScanner()
+{
+    threadScanner().release();
+}
+
+namespace {
 
 bool isBlank(char c)
 {

@@ -23,6 +23,9 @@ public:
 
     // Scans the document's padded input and writes its nodes; false when it gives up.
     bool write();
+    // Frees this thread's scanner, which keeps the size of the largest text it read; the next
+    // text makes a new one.
+    static void releaseScanner();
 
 private:
     struct Open {

@@ -23,4 +23,11 @@ void tuneAllocatorForLongRunningProcess()
 #endif
 }
 
+void releaseUnusedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 }  // namespace vantrell

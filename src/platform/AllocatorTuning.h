@@ -8,4 +8,9 @@ namespace vantrell {
 // than the parsing itself. Call once at start-up, before any thread is started.
 void tuneAllocatorForLongRunningProcess();
 
+// Hands the free memory that the allocator keeps back to the kernel, in the middle of the heap
+// too. Worth it once a refresh is over and the program rests until the next one: what a cycle
+// frees is scattered between what it keeps, so trimming the top alone gives little back.
+void releaseUnusedMemory();
+
 }  // namespace vantrell

@@ -46,6 +46,8 @@ PopoverWindow::PopoverWindow(const PopoverObjects& objects, ContentFactory makeC
     layout->addWidget(m_host);
     // A new content starts without the screen's height cap.
     connect(m_host, &SceneHost::contentRebuilt, this, &PopoverWindow::applyScreenHeight);
+    // Closed until it is first opened, so its content waits for the opening to render.
+    hide();
 }
 
 PopoverView* PopoverWindow::view() const

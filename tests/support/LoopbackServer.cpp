@@ -87,7 +87,7 @@ std::optional<RecordedRequest> takeRequest(QByteArray& buffer)
     return request;
 }
 
-void writeReply(QTcpSocket& socket, const LoopbackReply& reply)
+void writeReply(QTcpSocket& socket, const LoopbackReply& reply, bool keepAlive)
 {
     const bool truncated = reply.delivery == LoopbackReply::Delivery::truncatedBody;
     const qsizetype announced = reply.body.size() + (truncated ? 64 : 0);
@@ -96,10 +96,15 @@ void writeReply(QTcpSocket& socket, const LoopbackReply& reply)
     for (const auto& [name, value] : reply.headers) {
         bytes += name + ": " + value + "\r\n";
     }
-    bytes += "Content-Length: " + QByteArray::number(announced) + "\r\nConnection: close\r\n\r\n";
+    // A cut-short body ends its connection, whatever the server keeps otherwise.
+    const bool keep = keepAlive && !truncated;
+    bytes += "Content-Length: " + QByteArray::number(announced) +
+             (keep ? "\r\nConnection: keep-alive\r\n\r\n" : "\r\nConnection: close\r\n\r\n");
     bytes += reply.body;
     socket.write(bytes);
-    socket.disconnectFromHost();  // after the pending bytes are written
+    if (!keep) {
+        socket.disconnectFromHost();  // after the pending bytes are written
+    }
 }
 
 QUrl loopbackUrl(quint16 port, LoopbackServer::Scheme scheme = LoopbackServer::Scheme::http)
@@ -298,9 +303,11 @@ void LoopbackServer::handle(QTcpSocket* socket, const RecordedRequest& request)
         return;
     }
     if (reply.delay.count() > 0) {
-        QTimer::singleShot(reply.delay, socket, [socket, reply] { writeReply(*socket, reply); });
+        QTimer::singleShot(reply.delay, socket, [socket, reply, keep = m_keepAlive] {
+            writeReply(*socket, reply, keep);
+        });
     } else {
-        writeReply(*socket, reply);
+        writeReply(*socket, reply, m_keepAlive);
     }
 }
 

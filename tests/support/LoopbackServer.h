@@ -61,7 +61,8 @@ struct LoopbackReply {
 
 // A tiny HTTP/1.1 server on 127.0.0.1 with an ephemeral port, for integration tests against the
 // real network stack. It runs in the test's event loop (QCoro::waitFor spins it), so no threads
-// are involved. Each connection carries one request and is closed after the reply.
+// are involved. Each connection carries one request and is closed after the reply, unless the
+// server is told to keep connections alive.
 //
 // With Scheme::https it speaks TLS, as the exchanges do, with a self-signed certificate for
 // 127.0.0.1 (tests/fixtures/tls) that the test process then trusts; Qt's network stack behaves
@@ -96,6 +97,10 @@ public:
     // Stops listening and drops every open connection: the port then refuses connections.
     void close();
 
+    // Keeps each connection open for further requests after a reply, as the exchanges' servers
+    // do, instead of closing it.
+    void setKeepAlive(bool keepAlive) { m_keepAlive = keepAlive; }
+
 signals:
     // A request was recorded; its reply is about to be sent (or held back).
     void requestReceived();
@@ -110,6 +115,7 @@ private:
     quint16 m_port = 0;
     std::map<std::pair<QByteArray, QByteArray>, Handler> m_routes;
     QList<RecordedRequest> m_requests;
+    bool m_keepAlive = false;
 };
 
 // A loopback port that refuses every connection, like a host whose service is down. The port is

@@ -35,16 +35,35 @@ QColor PortfolioFreshnessDot::dotColor() const
     return isFresh() ? VantrellPalette::systemGreen(this) : VantrellPalette::systemOrange(this);
 }
 
+namespace {
+
+QString helpTextOf(const QString& description)
+{
+    return description.isEmpty() ? QStringLiteral("等待账户数据") : description;
+}
+
+}  // namespace
+
 QString PortfolioFreshnessDot::helpText() const
 {
-    const QString description = m_store ? m_store->freshnessDescription() : QString();
-    return description.isEmpty() ? QStringLiteral("等待账户数据") : description;
+    return helpTextOf(m_store ? m_store->freshnessDescription() : QString());
 }
 
 void PortfolioFreshnessDot::refresh()
 {
-    setToolTip(PlainText::toolTip(helpText()));
-    setAccessibleDescription(m_store ? m_store->freshnessDescription() : QString());
+    if (CoalescedRender::isInClosedWindow(this)) {
+        m_whenShown.schedule();
+        return;
+    }
+    readStore();
+}
+
+void PortfolioFreshnessDot::readStore()
+{
+    m_whenShown.clear();
+    const QString description = m_store ? m_store->freshnessDescription() : QString();
+    setToolTip(PlainText::toolTip(helpTextOf(description)));
+    setAccessibleDescription(description);
     update();
 }
 

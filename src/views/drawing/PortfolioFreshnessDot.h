@@ -1,6 +1,7 @@
 #pragma once
 
 #include "models/Exchange.h"
+#include "views/kit/CoalescedRender.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -26,15 +27,19 @@ public:
     QColor dotColor() const;
     // The tooltip's text before escaping.
     QString helpText() const;
-    // Re-reads the store: tooltip, accessible value and colour.
+    // Re-reads the store: tooltip, accessible value and colour. In a closed window this waits
+    // until the window is shown again.
     void refresh();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void readStore();
+
     QPointer<PortfolioStore> m_store;
     std::optional<Exchange> m_exchange;
+    CoalescedRender m_whenShown{this, [this] { readStore(); }};
 };
 
 }  // namespace vantrell

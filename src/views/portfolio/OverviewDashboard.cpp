@@ -187,17 +187,8 @@ void OverviewDashboard::render()
     m_model = OverviewModel::build(*m_store, *m_settings, m_clock.now());
     m_refreshAction->setText(m_model.refreshButtonText);
     m_refreshAction->setEnabled(m_model.refreshEnabled);
-    m_refreshAction->setIcon(
-        SymbolIcon::icon(QStringLiteral("arrow.clockwise"), 14, VantrellPalette::primary(this)));
+    renderChrome();
     m_badge->setVisible(m_model.showsNotConnectedBadge);
-    QColor badgeFill = VantrellPalette::primary(this);
-    badgeFill.setAlphaF(0.08);
-    m_badge->setStyleSheet(QStringLiteral("QLabel { color: %1; background: rgba(%2, %3, %4, 0.08); "
-                                          "border-radius: 7px; }")
-                               .arg(VantrellPalette::secondary(this).name())
-                               .arg(badgeFill.red())
-                               .arg(badgeFill.green())
-                               .arg(badgeFill.blue()));
     m_lastUpdated->setText(m_model.lastUpdatedText);
     m_trendTitle->setText(m_model.trendTitle);
     m_total->setText(m_model.totalText);
@@ -208,12 +199,46 @@ void OverviewDashboard::render()
     m_sparkline->setValues(m_model.sparklineValues);
     m_sparkline->setColor(changeTintColor(m_model.sparklineTint, this));
     m_emptyHint->setVisible(m_model.showsNotConnectedBadge);
+    renderCards();
+    m_positions->setRows(m_model.positionRows);
+}
+
+// Cards are made again only when what they show changed.
+void OverviewDashboard::renderCards()
+{
+    if (m_model.cards == m_shownCards) {
+        return;
+    }
     std::vector<QWidget*> cards;
     for (const OverviewModel::ExchangeCard& card : m_model.cards) {
         cards.push_back(new OverviewExchangeCard(card, *m_store));
     }
     m_grid->setItems(std::move(cards));
-    m_positions->setRows(m_model.positionRows);
+    m_shownCards = m_model.cards;
+}
+
+// The button's icon and the badge's style sheet carry the palette's colours; they are made
+// again only when those change.
+void OverviewDashboard::renderChrome()
+{
+    const QColor ink = VantrellPalette::primary(this);
+    if (ink != m_iconInk) {
+        m_iconInk = ink;
+        m_refreshAction->setIcon(SymbolIcon::icon(QStringLiteral("arrow.clockwise"), 14, ink));
+    }
+    QColor badgeFill = ink;
+    badgeFill.setAlphaF(0.08);
+    const QString style = QStringLiteral(
+                              "QLabel { color: %1; background: rgba(%2, %3, %4, 0.08); "
+                              "border-radius: 7px; }")
+                              .arg(VantrellPalette::secondary(this).name())
+                              .arg(badgeFill.red())
+                              .arg(badgeFill.green())
+                              .arg(badgeFill.blue());
+    if (style != m_badgeStyle) {
+        m_badgeStyle = style;
+        m_badge->setStyleSheet(style);
+    }
 }
 
 void OverviewDashboard::paintEvent(QPaintEvent*)
@@ -228,8 +253,10 @@ namespace vantrell {
 
 void OverviewDashboard::changeEvent(QEvent* event)
 {
-    // The badge's and the button's colours are drawn into a style sheet and an icon.
+    // The badge's and the button's colours are drawn into a style sheet and an icon, and the
+    // cards are made in the colours of their time.
     if (event->type() == QEvent::PaletteChange) {
+        m_shownCards.reset();
         scheduleRender();
     }
     QWidget::changeEvent(event);

@@ -7,6 +7,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+#include <vector>
+
 class QAction;
 class QLabel;
 class QScrollArea;
@@ -46,11 +49,17 @@ private:
     QWidget* buildHeader();
     QWidget* buildPortfolioCard();
     QWidget* buildPositionsCard();
+    void renderChrome();
+    void renderCards();
 
     QPointer<PortfolioStore> m_store;
     QPointer<AppSettings> m_settings;
     const Clock& m_clock;
     OverviewModel m_model;
+    // What the page shows now, so a render changes only what differs.
+    std::optional<std::vector<OverviewModel::ExchangeCard>> m_shownCards;
+    QString m_badgeStyle;
+    QColor m_iconInk;
     CoalescedRender m_coalescedRender{this, [this] { render(); }};
 
     QAction* m_refreshAction;

@@ -41,6 +41,8 @@ struct OverviewModel {
         std::vector<AccountRow> accountRows;
         // Unavailable cards.
         StatusLabel status;
+
+        friend bool operator==(const ExchangeCard&, const ExchangeCard&) = default;
     };
 
     static const QString title;              // "资产总览"

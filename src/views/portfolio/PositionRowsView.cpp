@@ -28,6 +28,9 @@ int PositionRowsView::rowHeight() const
 
 void PositionRowsView::setRows(std::vector<PositionRowTexts> rows)
 {
+    if (rows == m_rows) {
+        return;  // nothing to lay out or paint again
+    }
     m_rows = std::move(rows);
     setFixedHeight(sizeHint().height());
     update();

@@ -4,6 +4,7 @@
 #include "views/portfolio/AssetBalancesView.h"
 #include "views/portfolio/ExchangeDetailView.h"
 #include "views/portfolio/OverviewDashboard.h"
+#include "views/portfolio/OverviewExchangeCard.h"
 #include "views/portfolio/PortfolioFilterBar.h"
 #include "views/portfolio/PositionRowsView.h"
 #include "views/portfolio/PositionSortMenu.h"
@@ -11,12 +12,15 @@
 #include "views/portfolio/StatusLabelView.h"
 
 #include <gtest/gtest.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTest>
+#include <algorithm>
 
 using namespace vantrell;
 using namespace vantrell::test;
@@ -200,6 +204,53 @@ TEST(PortfolioPagesTest, TheExchangePageShowsItsStatusAndWhetherItHasData)
     const auto& rows = okx.findChild<PositionRowsView*>()->rows();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows.front().pnlTint, ChangeTint::loss);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<QPointer<OverviewExchangeCard>> overviewCards(const OverviewDashboard& page)
+{
+    std::vector<QPointer<OverviewExchangeCard>> cards;
+    for (OverviewExchangeCard* card : page.findChildren<OverviewExchangeCard*>()) {
+        cards.emplace_back(card);
+    }
+    return cards;
+}
+
+bool allAlive(const std::vector<QPointer<OverviewExchangeCard>>& cards)
+{
+    return std::all_of(cards.begin(), cards.end(), [](const auto& card) { return !card.isNull(); });
+}
+
+TEST(PortfolioPagesTest, TheOverviewMakesItsCardsAgainOnlyWhenTheyChange)
+{
+    StagedHoldings holdings;
+    stageThree(holdings);
+    OverviewDashboard page(holdings.store(), holdings.settings(), holdings.clock);
+    page.show();
+    const auto first = overviewCards(page);
+    ASSERT_EQ(first.size(), 3u);
+
+    holdings.refresh();  // the same data again
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(allAlive(first)) << "the same cards show the same data";
+
+    ExchangeProviderSnapshot okx = StagedHoldings::sample(Exchange::okx, 3);
+    okx.account.totalValue = okx.account.totalValue + Decimal(1000);
+    holdings.stage(okx);
+    holdings.refresh();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(allAlive(first)) << "a changed total makes the cards again";
+    EXPECT_EQ(labelText(page, "overviewCardTotal.okx"), "$17,741.91");
+
+    const auto second = overviewCards(page);
+    page.setPalette(QPalette(Qt::darkBlue));
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(allAlive(second)) << "new colours make the cards again";
 }
 
 }  // namespace
