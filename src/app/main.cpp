@@ -4,6 +4,7 @@
 #include "platform/AllocatorTuning.h"
 #include "platform/SupportFolder.h"
 #include "services/BuildConfiguration.h"
+#include "settings/FormattingLocale.h"
 #include "views/kit/WindowAppearanceBridge.h"
 #include "window/AppIcon.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Vantrell"));
     QCoreApplication::setApplicationVersion(BuildConfiguration::version());
     QApplication app(argc, argv);
+    FormattingLocale::install();
     WindowAppearanceBridge::installStyle();
     QGuiApplication::setDesktopFileName(QStringLiteral("vantrell"));
     QApplication::setWindowIcon(AppIcon::icon());
