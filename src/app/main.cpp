@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/QtTranslations.h"
 #include "app/QuitSignalWatcher.h"
 #include "app/SingleInstance.h"
 #include "platform/AllocatorTuning.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(BuildConfiguration::version());
     QApplication app(argc, argv);
     FormattingLocale::install();
+    const QtTranslations qtTexts;
     WindowAppearanceBridge::installStyle();
     QGuiApplication::setDesktopFileName(QStringLiteral("vantrell"));
     QApplication::setWindowIcon(AppIcon::icon());
