@@ -51,7 +51,8 @@ OverviewExchangeCard::OverviewExchangeCard(const OverviewModel::ExchangeCard& ca
 void OverviewExchangeCard::buildLive(const OverviewModel::ExchangeCard& card, PortfolioStore& store)
 {
     const QString id = caseName(card.exchange);
-    setFixedHeight(160);
+    // 160 high, or taller where the account rows need it (four account types).
+    setMinimumHeight(160);
     auto* header = new QHBoxLayout;
     header->setSpacing(8);
     header->addWidget(new ExchangeIcon(card.exchange, 25));

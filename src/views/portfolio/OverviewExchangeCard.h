@@ -7,8 +7,8 @@ namespace vantrell {
 
 class PortfolioStore;
 
-// One exchange on the overview: its total, change, composition bar and account rows (160
-// high), or, without data, the reason why there is none.
+// One exchange on the overview: its total, change, composition bar and account rows (at least
+// 160 high, growing to its content), or, without data, the reason why there is none.
 class OverviewExchangeCard : public CardFrame {
     Q_OBJECT
 

@@ -171,6 +171,30 @@ TEST(PortfolioPagesTest, TheOverviewRefreshIsDisabledWhileRefreshing)
     EXPECT_EQ(page.findChild<PositionRowsView*>()->rows().size(), 1u);
 }
 
+TEST(PortfolioPagesTest, OverviewCardsGrowToTheirAccountRows)
+{
+    StagedHoldings holdings;
+    holdings.stage(StagedHoldings::sample(Exchange::binance, 0));
+    holdings.stage(StagedHoldings::fullSample(Exchange::bitget, 0));
+    holdings.refresh();
+    OverviewDashboard page(holdings.store(), holdings.settings(), holdings.clock);
+    page.resize(760, 900);
+    page.show();
+    QCoreApplication::processEvents();
+    auto* three = page.findChild<QWidget*>(QStringLiteral("overviewCard.binance"));
+    auto* four = page.findChild<QWidget*>(QStringLiteral("overviewCard.bitget"));
+    ASSERT_TRUE(three && four);
+    EXPECT_EQ(three->height(), 160);
+    EXPECT_GT(four->height(), 160);
+    EXPECT_GE(four->height(), four->sizeHint().height());
+    // Title and total sit where they sit in every card: nothing is squeezed.
+    const auto totalTop = [](QWidget* card, const QString& name) {
+        return card->findChild<QWidget*>(name)->mapTo(card, QPoint()).y();
+    };
+    EXPECT_EQ(totalTop(four, QStringLiteral("overviewCardTotal.bitget")),
+              totalTop(three, QStringLiteral("overviewCardTotal.binance")));
+}
+
 TEST(PortfolioPagesTest, TheExchangePageShowsItsStatusAndWhetherItHasData)
 {
     StagedHoldings holdings;
