@@ -1,5 +1,7 @@
 #include "window/FloatingPanel.h"
 
+#include "window/FloatingPanelDesktops.h"
+
 #include <QMouseEvent>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -114,6 +116,12 @@ void FloatingPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Q_EMIT frameChanged();
+}
+
+void FloatingPanel::showEvent(QShowEvent* event)
+{
+    FloatingPanelDesktops::requestAllDesktops(*this);
+    QWidget::showEvent(event);
 }
 
 }  // namespace vantrell

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "support/SpinUntil.h"
+#include "support/VirtualDisplay.h"
 
 using namespace vantrell::test;
 using namespace std::chrono_literals;
@@ -20,42 +21,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int startTimeoutMs = 10000;
-
-// An Xvfb server on a display number it picks itself; stopped when the object goes.
-class VirtualDisplay {
-public:
-    explicit VirtualDisplay(const QString& program)
-    {
-        m_server.setProgram(program);
-        m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
-                               QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                               QStringLiteral("-screen"), QStringLiteral("0"),
-                               QStringLiteral("1280x800x24")});
-        m_server.setProcessChannelMode(QProcess::SeparateChannels);
-        m_server.start();
-    }
-    ~VirtualDisplay()
-    {
-        m_server.kill();
-        m_server.waitForFinished(startTimeoutMs);
-    }
-
-    // ":N" once the server reported its display, or nothing when it did not start in time.
-    std::optional<QString> waitForDisplay()
-    {
-        QByteArray output;
-        while (!output.contains('\n')) {
-            if (!m_server.waitForReadyRead(startTimeoutMs)) {
-                return std::nullopt;
-            }
-            output += m_server.readAllStandardOutput();
-        }
-        return QStringLiteral(":") + QString::fromLatin1(output.trimmed());
-    }
-
-private:
-    QProcess m_server;
-};
 
 class ProgramLaunchTest : public ::testing::Test {
 protected:
@@ -80,10 +45,7 @@ protected:
 
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), displayName);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        QProcessEnvironment env = VirtualDisplay::clientEnvironment(displayName);
         env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
@@ -94,13 +56,6 @@ protected:
             QStringLiteral("unix:path=") + home.filePath(QStringLiteral("no-bus"));
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
         env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
-        // Under AddressSanitizer: libxkbcommon-x11 hands strndup() a keymap name that is not
-        // NUL-terminated but lies within the given length, which strict string checks report.
-        const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
-        if (!asan.isEmpty()) {
-            env.insert(QStringLiteral("ASAN_OPTIONS"),
-                       asan + QStringLiteral(":strict_string_checks=0"));
-        }
         return env;
     }
 
