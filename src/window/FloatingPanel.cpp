@@ -3,6 +3,7 @@
 #include "window/FloatingPanelDesktops.h"
 
 #include <QMouseEvent>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -120,7 +121,10 @@ void FloatingPanel::resizeEvent(QResizeEvent* event)
 
 void FloatingPanel::showEvent(QShowEvent* event)
 {
-    FloatingPanelDesktops::requestAllDesktops(*this);
+    // A spontaneous show comes from the window system, after the window was mapped.
+    if (!event->spontaneous()) {
+        FloatingPanelDesktops::requestAllDesktops(*this);
+    }
     QWidget::showEvent(event);
 }
 
