@@ -46,7 +46,9 @@ QImage pageScene(const PageMaker& make, AppearanceMode mode, bool withData, QSiz
     page->resize(size);
     WindowAppearanceBridge::apply(page.get(), mode);
     page->show();
-    for (int i = 0; i < 3; ++i) {
+    // A scroll bar that appears can change the overview's column count, which takes a few
+    // turns of the event loop to settle.
+    for (int i = 0; i < 6; ++i) {
         QCoreApplication::processEvents();
     }
     return Screenshot::grab(*page);

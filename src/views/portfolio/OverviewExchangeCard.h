@@ -16,9 +16,17 @@ public:
     OverviewExchangeCard(const OverviewModel::ExchangeCard& card, PortfolioStore& store,
                          QWidget* parent = nullptr);
 
+    // At least the card's height, more where its content needs it. The least height is a
+    // hint, not a fixed minimum, so a scrolling page that lays its cards out at their least
+    // height still gives each card its content.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 private:
     void buildLive(const OverviewModel::ExchangeCard& card, PortfolioStore& store);
     void buildUnavailable(const OverviewModel::ExchangeCard& card);
+
+    int m_leastHeight = 0;
 };
 
 }  // namespace vantrell

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -174,13 +175,18 @@ TEST(PortfolioPagesTest, TheOverviewRefreshIsDisabledWhileRefreshing)
 TEST(PortfolioPagesTest, OverviewCardsGrowToTheirAccountRows)
 {
     StagedHoldings holdings;
-    holdings.stage(StagedHoldings::sample(Exchange::binance, 0));
+    for (Exchange exchange : {Exchange::binance, Exchange::okx, Exchange::bybit}) {
+        holdings.stage(StagedHoldings::sample(exchange, 0));
+    }
     holdings.stage(StagedHoldings::fullSample(Exchange::bitget, 0));
+    holdings.stageFailure(Exchange::gateio);
     holdings.refresh();
     OverviewDashboard page(holdings.store(), holdings.settings(), holdings.clock);
-    page.resize(760, 900);
+    page.resize(760, 600);  // the page scrolls: its cards get their least height
     page.show();
-    QCoreApplication::processEvents();
+    for (int turn = 0; turn < 6; ++turn) {
+        QCoreApplication::processEvents();
+    }
     auto* three = page.findChild<QWidget*>(QStringLiteral("overviewCard.binance"));
     auto* four = page.findChild<QWidget*>(QStringLiteral("overviewCard.bitget"));
     ASSERT_TRUE(three && four);
@@ -193,6 +199,18 @@ TEST(PortfolioPagesTest, OverviewCardsGrowToTheirAccountRows)
     };
     EXPECT_EQ(totalTop(four, QStringLiteral("overviewCardTotal.bitget")),
               totalTop(three, QStringLiteral("overviewCardTotal.binance")));
+    const QList<QWidget*> cards =
+        page.findChild<QWidget*>(QStringLiteral("overviewExchangeGrid"))
+            ->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^overviewCard\\.")),
+                                     Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(cards.size(), 5);
+    for (QWidget* card : cards) {
+        for (QWidget* other : cards) {
+            EXPECT_TRUE(card == other || !card->geometry().intersects(other->geometry()))
+                << card->objectName().toStdString() << " overlaps "
+                << other->objectName().toStdString();
+        }
+    }
 }
 
 TEST(PortfolioPagesTest, TheExchangePageShowsItsStatusAndWhetherItHasData)
