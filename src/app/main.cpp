@@ -1,9 +1,11 @@
 #include "app/Application.h"
+#include "app/QtTranslations.h"
 #include "app/QuitSignalWatcher.h"
 #include "app/SingleInstance.h"
 #include "platform/AllocatorTuning.h"
 #include "platform/SupportFolder.h"
 #include "services/BuildConfiguration.h"
+#include "settings/FormattingLocale.h"
 #include "views/kit/WindowAppearanceBridge.h"
 #include "window/AppIcon.h"
 
@@ -34,6 +36,8 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Vantrell"));
     QCoreApplication::setApplicationVersion(BuildConfiguration::version());
     QApplication app(argc, argv);
+    FormattingLocale::install();
+    const QtTranslations qtTexts;
     WindowAppearanceBridge::installStyle();
     QGuiApplication::setDesktopFileName(QStringLiteral("vantrell"));
     QApplication::setWindowIcon(AppIcon::icon());

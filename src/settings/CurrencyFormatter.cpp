@@ -40,6 +40,13 @@ ForeignSymbol foreignSymbol(DisplayCurrency currency)
     return {QStringLiteral("USDT"), QStringLiteral("USDT")};
 }
 
+// Chinese writes every foreign dollar with its country ("US$", "HK$"), as its locale data
+// has it, where English writes the US dollar as "$".
+bool namesEveryDollar(const QLocale& locale)
+{
+    return locale.language() == QLocale::Chinese;
+}
+
 QString currencySymbol(const QLocale& locale, DisplayCurrency currency)
 {
     const QString code = toStored(currency);
@@ -47,8 +54,8 @@ QString currencySymbol(const QLocale& locale, DisplayCurrency currency)
         return locale.currencySymbol(QLocale::CurrencySymbol);
     }
     const ForeignSymbol symbol = foreignSymbol(currency);
-    return symbol.usual == locale.currencySymbol(QLocale::CurrencySymbol) ? symbol.distinct
-                                                                          : symbol.usual;
+    const bool ambiguous = symbol.usual == locale.currencySymbol(QLocale::CurrencySymbol);
+    return ambiguous || namesEveryDollar(locale) ? symbol.distinct : symbol.usual;
 }
 
 QString cacheKey(const QLocale& locale, std::optional<DisplayCurrency> currency, int digits,

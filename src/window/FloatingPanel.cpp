@@ -1,6 +1,9 @@
 #include "window/FloatingPanel.h"
 
+#include "window/FloatingPanelDesktops.h"
+
 #include <QMouseEvent>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -114,6 +117,15 @@ void FloatingPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Q_EMIT frameChanged();
+}
+
+void FloatingPanel::showEvent(QShowEvent* event)
+{
+    // A spontaneous show comes from the window system, after the window was mapped.
+    if (!event->spontaneous()) {
+        FloatingPanelDesktops::requestAllDesktops(*this);
+    }
+    QWidget::showEvent(event);
 }
 
 }  // namespace vantrell

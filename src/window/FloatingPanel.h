@@ -15,7 +15,8 @@ namespace vantrell {
 // from its edges unless it is locked; a locked panel lets every click through to the windows
 // behind it.
 //
-// A frameless window has no native shadow on Linux: hasShadow() records the style's choice.
+// A frameless window has no native shadow on Linux: hasShadow() records the style's choice. On
+// X11 the panel asks the window manager to show it on every desktop.
 class FloatingPanel : public QWidget {
     Q_OBJECT
 
@@ -45,6 +46,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Before the window is mapped: asks for every desktop.
+    void showEvent(QShowEvent* event) override;
 
 private:
     Qt::Edges edgesAt(QPoint position) const;

@@ -15,6 +15,7 @@
 
 #include "support/LoopbackServer.h"
 #include "support/SpinUntil.h"
+#include "support/VirtualDisplay.h"
 
 using namespace vantrell;
 using namespace vantrell::test;
@@ -23,42 +24,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int startTimeoutMs = 10000;
-
-// An Xvfb server on a display number it picks itself; stopped when the object goes.
-class VirtualDisplay {
-public:
-    explicit VirtualDisplay(const QString& program)
-    {
-        m_server.setProgram(program);
-        m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
-                               QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                               QStringLiteral("-screen"), QStringLiteral("0"),
-                               QStringLiteral("1280x800x24")});
-        m_server.setProcessChannelMode(QProcess::SeparateChannels);
-        m_server.start();
-    }
-    ~VirtualDisplay()
-    {
-        m_server.kill();
-        m_server.waitForFinished(startTimeoutMs);
-    }
-
-    // ":N" once the server reported its display, or nothing when it did not start in time.
-    std::optional<QString> waitForDisplay()
-    {
-        QByteArray output;
-        while (!output.contains('\n')) {
-            if (!m_server.waitForReadyRead(startTimeoutMs)) {
-                return std::nullopt;
-            }
-            output += m_server.readAllStandardOutput();
-        }
-        return QStringLiteral(":") + QString::fromLatin1(output.trimmed());
-    }
-
-private:
-    QProcess m_server;
-};
 
 class ProgramLaunchTest : public ::testing::Test {
 protected:

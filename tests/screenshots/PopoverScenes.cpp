@@ -14,7 +14,7 @@ using namespace vantrell::test;
 
 namespace {
 
-enum class Content { data, banner, empty };
+enum class Content { data, change, banner, empty };
 
 void stageData(StagedPopover& staged)
 {
@@ -29,10 +29,22 @@ void stageData(StagedPopover& staged)
     holdings.refresh();
 }
 
+// Every exchange answers, so the period's change is known.
+void stageChange(StagedPopover& staged)
+{
+    StagedHoldings& holdings = staged.holdings;
+    holdings.setEarlierValue("31000");
+    holdings.stage(StagedHoldings::sample(Exchange::binance, 2));
+    holdings.stage(StagedHoldings::sample(Exchange::bybit, 0));
+    holdings.refresh();
+}
+
 QImage popoverScene(AppearanceMode mode, Content content)
 {
     StagedPopover staged;
-    if (content != Content::empty) {
+    if (content == Content::change) {
+        stageChange(staged);
+    } else if (content != Content::empty) {
         stageData(staged);
     }
     if (content == Content::banner) {
@@ -53,8 +65,8 @@ bool registerPopoverScenes()
 {
     for (AppearanceMode mode : {AppearanceMode::light, AppearanceMode::dark}) {
         for (auto [content, name] :
-             {std::pair{Content::data, "data"}, std::pair{Content::banner, "banner"},
-              std::pair{Content::empty, "empty"}}) {
+             {std::pair{Content::data, "data"}, std::pair{Content::change, "change"},
+              std::pair{Content::banner, "banner"}, std::pair{Content::empty, "empty"}}) {
             ScreenshotScenes::add(
                 QStringLiteral("popover-%1-%2").arg(QLatin1String(name), toStored(mode)),
                 [=] { return popoverScene(mode, content); });

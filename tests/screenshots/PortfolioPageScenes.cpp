@@ -1,5 +1,6 @@
 // The main window's portfolio pages, light and dark: with data (one exchange failed but keeping
-// its data, one without any), and before any exchange is connected.
+// its data, one without any, one with all four account types), and before any exchange is
+// connected.
 
 #include "support/StagedHoldings.h"
 #include "support/ui/Screenshot.h"
@@ -28,6 +29,7 @@ void stageData(StagedHoldings& holdings)
     holdings.stage(StagedHoldings::sample(Exchange::binance, 4));
     holdings.stage(StagedHoldings::sample(Exchange::okx, 3));
     holdings.stage(StagedHoldings::sample(Exchange::bybit, 2));
+    holdings.stage(StagedHoldings::fullSample(Exchange::bitget, 0));
     holdings.refresh();
     holdings.stageFailure(Exchange::okx);
     holdings.stageFailure(Exchange::gateio);
@@ -44,7 +46,9 @@ QImage pageScene(const PageMaker& make, AppearanceMode mode, bool withData, QSiz
     page->resize(size);
     WindowAppearanceBridge::apply(page.get(), mode);
     page->show();
-    for (int i = 0; i < 3; ++i) {
+    // A scroll bar that appears can change the overview's column count, which takes a few
+    // turns of the event loop to settle.
+    for (int i = 0; i < 6; ++i) {
         QCoreApplication::processEvents();
     }
     return Screenshot::grab(*page);
@@ -58,6 +62,11 @@ bool registerPageScenes()
              return std::make_unique<OverviewDashboard>(h.store(), h.settings(), h.clock);
          },
          QSize(760, 900)},
+        {QStringLiteral("overview-wide"),
+         [](StagedHoldings& h) {
+             return std::make_unique<OverviewDashboard>(h.store(), h.settings(), h.clock);
+         },
+         QSize(840, 900)},
         {QStringLiteral("positions"),
          [](StagedHoldings& h) {
              return std::make_unique<PositionsListView>(h.store(), h.settings(), h.credentials());

@@ -85,6 +85,19 @@ TEST_F(CurrencyFormatterTest, FollowsTheCurrentLocale)
               QStringLiteral("US$7.00"));
 }
 
+TEST_F(CurrencyFormatterTest, ChineseNamesTheCountryOfEveryForeignDollar)
+{
+    QLocale::setDefault(QLocale(QStringLiteral("zh_CN")));
+    EXPECT_EQ(CurrencyFormatter::money(dec("75100"), DisplayCurrency::usd, false),
+              QStringLiteral("US$75,100.00"));
+    EXPECT_EQ(CurrencyFormatter::money(dec("7"), DisplayCurrency::hkd, false),
+              QStringLiteral("HK$7.00"));
+    EXPECT_EQ(CurrencyFormatter::money(dec("7"), DisplayCurrency::cny, false),
+              QLocale().currencySymbol() + QStringLiteral("7.00"));  // the local currency
+    EXPECT_EQ(CurrencyFormatter::money(dec("7"), DisplayCurrency::eur, false),
+              QStringLiteral("€7.00"));
+}
+
 TEST_F(CurrencyFormatterTest, CacheIsEmptiedWhenTheThirtyThirdFormatterIsNeeded)
 {
     // Other tests may have filled the cache; add distinct keys until it has just been emptied.

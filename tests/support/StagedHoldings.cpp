@@ -94,4 +94,13 @@ ExchangeProviderSnapshot StagedHoldings::sample(Exchange exchange, int positionC
     return snapshot;
 }
 
+ExchangeProviderSnapshot StagedHoldings::fullSample(Exchange exchange, int positionCount)
+{
+    ExchangeProviderSnapshot snapshot = sample(exchange, positionCount);
+    snapshot.balances.push_back(
+        balance(exchange, AccountType::trading, QStringLiteral("USDC"), "1250.5", "1250.5"));
+    snapshot.account = accountOf(exchange, snapshot.balances);
+    return snapshot;
+}
+
 }  // namespace vantrell::test

@@ -32,6 +32,9 @@ public:
     // Spot, funding and futures holdings of the exchange and `positionCount` positions with
     // values, profits and sides that differ (so every sort order differs from the others).
     static ExchangeProviderSnapshot sample(Exchange exchange, int positionCount);
+    // The sample with a trading account as well: all four account types, as a full account on
+    // an exchange with a unified trading account reads.
+    static ExchangeProviderSnapshot fullSample(Exchange exchange, int positionCount);
     static Position position(Exchange exchange, const QString& symbol, PositionSide side,
                              std::string_view quantity, std::string_view markPrice,
                              std::string_view pnl);

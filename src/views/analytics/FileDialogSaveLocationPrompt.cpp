@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <memory>
@@ -10,9 +11,16 @@ namespace vantrell {
 
 FileDialogSaveLocationPrompt::FileDialogSaveLocationPrompt(QWidget* window) : m_window(window) {}
 
+QString FileDialogSaveLocationPrompt::startFolder(const QString& documents, const QString& home)
+{
+    // A path the dialog cannot open sends it to the working folder.
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : home;
+}
+
 void FileDialogSaveLocationPrompt::chooseSaveLocation(const QString& defaultFileName, Answer answer)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = startFolder(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath());
     auto* dialog = new QFileDialog(m_window, QString(), QDir(folder).filePath(defaultFileName),
                                    QStringLiteral("CSV (*.csv)"));
     dialog->setObjectName(QStringLiteral("exportSaveDialog"));

@@ -18,6 +18,10 @@ public:
 
     void chooseSaveLocation(const QString& defaultFileName, Answer answer) override;
 
+    // The folder the dialog opens in: the documents folder, or the home folder where there is
+    // none (a fresh account, a minimal install), never the process's working folder.
+    static QString startFolder(const QString& documents, const QString& home);
+
 private:
     QPointer<QWidget> m_window;
 };

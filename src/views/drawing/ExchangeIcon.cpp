@@ -2,6 +2,7 @@
 
 #include "views/drawing/ExchangeBrandMarks.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace vantrell {
@@ -10,8 +11,27 @@ ExchangeIcon::ExchangeIcon(Exchange exchange, int size, QWidget* parent)
     : QWidget(parent), m_exchange(exchange), m_size(size)
 {
     setObjectName(QStringLiteral("exchangeIcon.") + caseName(exchange));
-    setFixedSize(size, size);
+    setFixedSize(sizeHint());
     setAccessibleName(toStored(exchange));
+}
+
+QSize ExchangeIcon::sizeHint() const
+{
+    return QSize(m_size, m_size).grownBy(contentsMargins());
+}
+
+QSize ExchangeIcon::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+// The badge keeps its size; contents margins pad it.
+void ExchangeIcon::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ContentsRectChange) {
+        setFixedSize(sizeHint());
+    }
+    QWidget::changeEvent(event);
 }
 
 QColor ExchangeIcon::discColor(Exchange exchange)
@@ -77,7 +97,7 @@ void ExchangeIcon::paint(QPainter& painter, const QRectF& rect, Exchange exchang
 void ExchangeIcon::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    paint(painter, QRectF(0, 0, m_size, m_size), m_exchange);
+    paint(painter, QRectF(contentsRect().topLeft(), QSizeF(m_size, m_size)), m_exchange);
 }
 
 }  // namespace vantrell

@@ -9,7 +9,8 @@ class QPainter;
 namespace vantrell {
 
 // An exchange's round badge: a coloured disc with the exchange's mark inset on all edges,
-// `size` pixels across. The accessible name is the exchange's display name.
+// `size` pixels across, padded by the widget's contents margins. The accessible name is the
+// exchange's display name.
 class ExchangeIcon : public QWidget {
     Q_OBJECT
 
@@ -25,8 +26,12 @@ public:
     // The inner mark's inset from each edge, as a fraction of the badge's size.
     static qreal insetFraction(Exchange exchange);
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     Exchange m_exchange;

@@ -83,26 +83,30 @@ QString FitLabel::displayedText(int width) const
         .elidedText(m_text, Qt::ElideRight, qMax(0, width));
 }
 
+// The hints include the contents margins, the widget's padding.
 QSize FitLabel::sizeHint() const
 {
     const QFontMetrics metrics(fontAt(basePixelSize()));
-    return {metrics.horizontalAdvance(m_text) + 1, metrics.height()};
+    return QSize(metrics.horizontalAdvance(m_text) + 1, metrics.height())
+        .grownBy(contentsMargins());
 }
 
 QSize FitLabel::minimumSizeHint() const
 {
     const QFontMetrics metrics(fontAt(basePixelSize()));
-    return {qMin(sizeHint().width(), metrics.horizontalAdvance(QStringLiteral("…")) + 1),
-            metrics.height()};
+    const int text = metrics.horizontalAdvance(m_text) + 1;
+    const int ellipsis = metrics.horizontalAdvance(QStringLiteral("…")) + 1;
+    return QSize(qMin(text, ellipsis), metrics.height()).grownBy(contentsMargins());
 }
 
 void FitLabel::paintEvent(QPaintEvent*)
 {
+    const QRect area = contentsRect();
     QPainter painter(this);
-    painter.setFont(fontAt(fittedPixelSize(width())));
+    painter.setFont(fontAt(fittedPixelSize(area.width())));
     painter.setPen(color());
-    painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextSingleLine,
-                     displayedText(width()));
+    painter.drawText(area, static_cast<int>(m_alignment) | Qt::TextSingleLine,
+                     displayedText(area.width()));
 }
 
 void FitLabel::changeEvent(QEvent* event)

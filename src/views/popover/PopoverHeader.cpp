@@ -58,6 +58,7 @@ PopoverHeader::PopoverHeader(PortfolioStore& store, QWidget* parent)
                                QStringLiteral("popoverTotal"), 0.78)),
       m_periodLine(PageLabels::make({}, ViewFonts::font(10, QFont::Medium), PageLabels::primary(),
                                     QStringLiteral("popoverPeriodLine"), 0.72)),
+      m_totalRow(new QHBoxLayout),
       m_spin(new QVariantAnimation(this))
 {
     setObjectName(QStringLiteral("popoverHeader"));
@@ -79,20 +80,17 @@ PopoverHeader::PopoverHeader(PortfolioStore& store, QWidget* parent)
     }
     titleRow->addLayout(buttons);
 
-    auto* totalRow = new QHBoxLayout;
-    totalRow->setSpacing(9);
-    totalRow->addWidget(m_total, 1, Qt::AlignBottom);
-    totalRow->addWidget(m_periodLine, 0, Qt::AlignBottom);
-    totalRow->addStretch(0);
-    m_total->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    m_periodLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    totalRow->setStretch(1, 1);
+    // The period line follows the total; the spacer takes what is left.
+    m_totalRow->setSpacing(9);
+    m_totalRow->addWidget(m_total, 0, Qt::AlignBottom);
+    m_totalRow->addWidget(m_periodLine, 0, Qt::AlignBottom);
+    m_totalRow->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 9);
     layout->setSpacing(7);
     layout->addLayout(titleRow);
-    layout->addLayout(totalRow);
+    layout->addLayout(m_totalRow);
 
     m_spin->setStartValue(0.0);
     m_spin->setEndValue(360.0);
@@ -135,6 +133,25 @@ void PopoverHeader::setModel(const PopoverModel& model)
     m_periodLine->setColorProvider(PageLabels::tint(model.periodLineTint));
     m_refresh->setEnabled(!model.isRefreshing);
     setSpinning(model.isRefreshing);
+    keepTotalWhole();
+}
+
+// The total has the row first: it keeps its whole width (as far as the row allows, with room
+// for the period line's ellipsis) and only the period line shrinks.
+void PopoverHeader::keepTotalWhole()
+{
+    const QMargins margins = layout()->contentsMargins();
+    int room = width() - margins.left() - margins.right();
+    if (m_periodLine->isVisibleTo(this)) {
+        room -= m_totalRow->spacing() + m_periodLine->minimumSizeHint().width();
+    }
+    m_total->setMinimumWidth(qMax(0, qMin(m_total->sizeHint().width(), room)));
+}
+
+void PopoverHeader::resizeEvent(QResizeEvent* event)
+{
+    keepTotalWhole();
+    QWidget::resizeEvent(event);
 }
 
 void PopoverHeader::setSpinning(bool spinning)

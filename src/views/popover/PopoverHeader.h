@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 class QToolButton;
 class QVariantAnimation;
@@ -32,9 +33,11 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QToolButton* headerButton(const QString& symbol, const QString& tip, const QString& name);
+    void keepTotalWhole();
     void setSpinning(bool spinning);
     void paintIcons();
 
@@ -47,6 +50,7 @@ private:
     QToolButton* m_quit;
     FitLabel* m_total;
     FitLabel* m_periodLine;
+    QHBoxLayout* m_totalRow;
     QVariantAnimation* m_spin;
     qreal m_angle = 0;
 };

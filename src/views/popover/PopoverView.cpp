@@ -14,7 +14,6 @@
 #include "views/portfolio/DividerLine.h"
 #include "views/portfolio/PageLabels.h"
 #include "views/portfolio/PositionSortMenu.h"
-#include "window/FloatingPanel.h"
 #include "window/FloatingWindowController.h"
 
 #include <QEvent>

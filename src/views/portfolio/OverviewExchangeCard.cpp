@@ -48,10 +48,22 @@ OverviewExchangeCard::OverviewExchangeCard(const OverviewModel::ExchangeCard& ca
     }
 }
 
+QSize OverviewExchangeCard::sizeHint() const
+{
+    const QSize hint = CardFrame::sizeHint();
+    return {hint.width(), qMax(hint.height(), m_leastHeight)};
+}
+
+QSize OverviewExchangeCard::minimumSizeHint() const
+{
+    const QSize hint = CardFrame::minimumSizeHint();
+    return {hint.width(), qMax(hint.height(), m_leastHeight)};
+}
+
 void OverviewExchangeCard::buildLive(const OverviewModel::ExchangeCard& card, PortfolioStore& store)
 {
     const QString id = caseName(card.exchange);
-    setFixedHeight(160);
+    m_leastHeight = 160;
     auto* header = new QHBoxLayout;
     header->setSpacing(8);
     header->addWidget(new ExchangeIcon(card.exchange, 25));
@@ -87,7 +99,7 @@ void OverviewExchangeCard::buildLive(const OverviewModel::ExchangeCard& card, Po
 void OverviewExchangeCard::buildUnavailable(const OverviewModel::ExchangeCard& card)
 {
     const QString id = caseName(card.exchange);
-    setMinimumHeight(150);
+    m_leastHeight = 150;
     auto* header = new QHBoxLayout;
     header->addWidget(new ExchangeIcon(card.exchange, 27));
     header->addWidget(

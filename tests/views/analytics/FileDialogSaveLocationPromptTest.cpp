@@ -1,8 +1,12 @@
 #include "views/analytics/FileDialogSaveLocationPrompt.h"
 
+#include "support/ScopedEnvironmentVariable.h"
+
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,6 +14,7 @@
 #include <memory>
 
 using namespace vantrell;
+using vantrell::test::ScopedEnvironmentVariable;
 
 namespace {
 
@@ -80,6 +85,38 @@ TEST(FileDialogSaveLocationPromptTest, CancelAndAClosedWindowAnswerNothingOnce)
     EXPECT_EQ(orphaned.count, 1);
     EXPECT_EQ(orphaned.last, std::nullopt);
     EXPECT_EQ(openDialog(), nullptr);
+}
+
+TEST(FileDialogSaveLocationPromptTest, StartsInTheDocumentsFolderOrElseTheHomeFolder)
+{
+    QTemporaryDir home;
+    const QString documents = home.filePath(QStringLiteral("Documents"));
+    const QString file = home.filePath(QStringLiteral("notes.txt"));
+    QFile(file).open(QIODevice::WriteOnly);
+    EXPECT_EQ(FileDialogSaveLocationPrompt::startFolder(documents, home.path()), home.path());
+    EXPECT_EQ(FileDialogSaveLocationPrompt::startFolder(file, home.path()), home.path());
+    EXPECT_EQ(FileDialogSaveLocationPrompt::startFolder(QString(), home.path()), home.path());
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+    EXPECT_EQ(FileDialogSaveLocationPrompt::startFolder(documents, home.path()), documents);
+}
+
+TEST(FileDialogSaveLocationPromptTest, WithoutADocumentsFolderOffersTheFileInTheHomeFolder)
+{
+    QTemporaryDir home;
+    QTemporaryDir config;  // no user-dirs.dirs: the documents folder is ~/Documents
+    const ScopedEnvironmentVariable homeScope("HOME", QFile::encodeName(home.path()));
+    const ScopedEnvironmentVariable configScope("XDG_CONFIG_HOME",
+                                                QFile::encodeName(config.path()));
+    QWidget window;
+    FileDialogSaveLocationPrompt prompt(&window);
+    Answers answers;
+    ask(prompt, answers);
+    auto* dialog = window.findChild<QFileDialog*>(QStringLiteral("exportSaveDialog"));
+    ASSERT_NE(dialog, nullptr);
+    const QFileInfo offered(dialog->selectedFiles().value(0));
+    EXPECT_EQ(offered.absolutePath(), QFileInfo(home.path()).absoluteFilePath());
+    EXPECT_EQ(offered.fileName(), QStringLiteral("Vantrell-2024-05-01.csv"));
+    dialog->reject();
 }
 
 }  // namespace

@@ -121,6 +121,19 @@ TEST(DrawingElementsTest, ExchangeBadges)
     }
 }
 
+TEST(DrawingElementsTest, ExchangeBadgeIsPaddedByItsContentsMargins)
+{
+    ExchangeIcon icon(Exchange::bitget, 25);
+    icon.setContentsMargins(0, 1, 0, 0);
+    EXPECT_EQ(icon.size(), QSize(25, 26));
+    EXPECT_EQ(icon.sizeHint(), QSize(25, 26));
+    EXPECT_EQ(icon.badgeSize(), 25);
+    const QImage image = render(icon);
+    EXPECT_EQ(image.pixelColor(12, 0).alpha(), 0);  // the padding stays clear
+    EXPECT_TRUE(near(image.pixelColor(12, 2), ExchangeIcon::discColor(Exchange::bitget)));
+    EXPECT_TRUE(near(image.pixelColor(12, 24), ExchangeIcon::discColor(Exchange::bitget)));
+}
+
 TEST(DrawingElementsTest, FreshnessDotFollowsTheStore)
 {
     StagedPortfolio staged;

@@ -95,6 +95,34 @@ TEST(ViewKitTest, FitLabelShrinksBeforeEliding)
     EXPECT_LT(label.minimumSizeHint().width(), natural / 3);
 }
 
+TEST(ViewKitTest, FitLabelIsPaddedByItsContentsMargins)
+{
+    FitLabel label(ViewFonts::font(11));
+    label.setText(QStringLiteral("暂无合约持仓"));
+    const QSize natural = label.sizeHint();
+    const QSize shortest = label.minimumSizeHint();
+    label.setContentsMargins(3, 7, 5, 7);
+    EXPECT_EQ(label.sizeHint(), natural + QSize(8, 14));
+    EXPECT_EQ(label.minimumSizeHint(), shortest + QSize(8, 14));
+
+    label.resize(label.sizeHint());
+    QImage image(label.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    label.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    int top = image.height();
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).alpha() != 0) {
+                top = std::min(top, y);
+                bottom = y;
+            }
+        }
+    }
+    EXPECT_GE(top, 7);  // the text is drawn inside the padding
+    EXPECT_LT(bottom, image.height() - 7);
+}
+
 TEST(ViewKitTest, AppearanceIsAppliedOnceAndResolvedWhenPainting)
 {
     WindowAppearanceBridge::installStyle();

@@ -10,6 +10,7 @@
 #include "window/SceneHost.h"
 
 #include <gtest/gtest.h>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -181,6 +182,40 @@ TEST(PopoverViewTest, EmptyPortfolioShowsTheNoPositionsTextAtTheMinimumHeight)
     EXPECT_FALSE(child<PopoverPositionList>(*view, "popoverPositionList")->isVisible());
     EXPECT_EQ(view->size(), QSize(370, 420));
     EXPECT_EQ(child<QPushButton>(*view, "popoverFloatingButton")->text(), "打开悬浮窗");
+}
+
+TEST(PopoverViewTest, ThePeriodLineFollowsTheTotalAndTheSpacerTakesTheRest)
+{
+    StagedPopover staged;
+    staged.holdings.setEarlierValue("15000");
+    staged.holdings.stage(StagedHoldings::sample(Exchange::okx, 0));
+    staged.holdings.refresh();
+    auto view = makeView(staged);
+    view->render();
+    QCoreApplication::processEvents();
+    auto* total = child<FitLabel>(*view, "popoverTotal");
+    auto* period = child<FitLabel>(*view, "popoverPeriodLine");
+    ASSERT_TRUE(total && period);
+    ASSERT_TRUE(period->isVisible());
+    EXPECT_EQ(total->width(), total->sizeHint().width());  // the total is never cut
+    EXPECT_EQ(period->x(), total->geometry().right() + 1 + 9);
+    EXPECT_EQ(period->width(), period->sizeHint().width());
+}
+
+TEST(PopoverViewTest, TheCardIconAndTheNoPositionsTextAreGivenTheirPadding)
+{
+    StagedPopover staged;
+    staged.holdings.stage(StagedHoldings::sample(Exchange::okx, 0));
+    staged.holdings.refresh();
+    auto view = makeView(staged);
+    view->render();
+    QCoreApplication::processEvents();
+    auto* icon = child<QWidget>(*view, "exchangeIcon.okx");
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->size(), QSize(25, 26));  // 1 on top of the 25 badge
+    auto* none = child<FitLabel>(*view, "popoverNoPositions");
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(none->height(), QFontMetrics(none->font()).height() + 14);
 }
 
 TEST(PopoverViewTest, KeepsItsScrollPositionAcrossRenders)

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTest>
 #include <algorithm>
@@ -173,6 +174,47 @@ TEST(PortfolioPagesTest, TheOverviewRefreshIsDisabledWhileRefreshing)
     EXPECT_FALSE(page.findChild<QWidget*>(QStringLiteral("overviewNotConnected"))->isVisible());
     EXPECT_EQ(labelText(page, "overviewCardTotal.okx"), "$16,741.91");
     EXPECT_EQ(page.findChild<PositionRowsView*>()->rows().size(), 1u);
+}
+
+TEST(PortfolioPagesTest, OverviewCardsGrowToTheirAccountRows)
+{
+    StagedHoldings holdings;
+    for (Exchange exchange : {Exchange::binance, Exchange::okx, Exchange::bybit}) {
+        holdings.stage(StagedHoldings::sample(exchange, 0));
+    }
+    holdings.stage(StagedHoldings::fullSample(Exchange::bitget, 0));
+    holdings.stageFailure(Exchange::gateio);
+    holdings.refresh();
+    OverviewDashboard page(holdings.store(), holdings.settings(), holdings.clock);
+    page.resize(760, 600);  // the page scrolls: its cards get their least height
+    page.show();
+    for (int turn = 0; turn < 6; ++turn) {
+        QCoreApplication::processEvents();
+    }
+    auto* three = page.findChild<QWidget*>(QStringLiteral("overviewCard.binance"));
+    auto* four = page.findChild<QWidget*>(QStringLiteral("overviewCard.bitget"));
+    ASSERT_TRUE(three && four);
+    EXPECT_EQ(three->height(), 160);
+    EXPECT_GT(four->height(), 160);
+    EXPECT_GE(four->height(), four->sizeHint().height());
+    // Title and total sit where they sit in every card: nothing is squeezed.
+    const auto totalTop = [](QWidget* card, const QString& name) {
+        return card->findChild<QWidget*>(name)->mapTo(card, QPoint()).y();
+    };
+    EXPECT_EQ(totalTop(four, QStringLiteral("overviewCardTotal.bitget")),
+              totalTop(three, QStringLiteral("overviewCardTotal.binance")));
+    const QList<QWidget*> cards =
+        page.findChild<QWidget*>(QStringLiteral("overviewExchangeGrid"))
+            ->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^overviewCard\\.")),
+                                     Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(cards.size(), 5);
+    for (QWidget* card : cards) {
+        for (QWidget* other : cards) {
+            EXPECT_TRUE(card == other || !card->geometry().intersects(other->geometry()))
+                << card->objectName().toStdString() << " overlaps "
+                << other->objectName().toStdString();
+        }
+    }
 }
 
 TEST(PortfolioPagesTest, TheExchangePageShowsItsStatusAndWhetherItHasData)

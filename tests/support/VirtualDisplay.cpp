@@ -1,0 +1,54 @@
+#include "support/VirtualDisplay.h"
+
+namespace vantrell::test {
+
+namespace {
+constexpr int startTimeoutMs = 10000;
+}
+
+VirtualDisplay::VirtualDisplay(const QString& program)
+{
+    m_server.setProgram(program);
+    m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
+                           QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                           QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("1280x800x24")});
+    m_server.setProcessChannelMode(QProcess::SeparateChannels);
+    m_server.start();
+}
+
+VirtualDisplay::~VirtualDisplay()
+{
+    m_server.kill();
+    m_server.waitForFinished(startTimeoutMs);
+}
+
+std::optional<QString> VirtualDisplay::waitForDisplay()
+{
+    QByteArray output;
+    while (!output.contains('\n')) {
+        if (!m_server.waitForReadyRead(startTimeoutMs)) {
+            return std::nullopt;
+        }
+        output += m_server.readAllStandardOutput();
+    }
+    return QStringLiteral(":") + QString::fromLatin1(output.trimmed());
+}
+
+QProcessEnvironment VirtualDisplay::clientEnvironment(const QString& display)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // Under AddressSanitizer: libxkbcommon-x11 hands strndup() a keymap name that is not
+    // NUL-terminated but lies within the given length, which strict string checks report.
+    const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    if (!asan.isEmpty()) {
+        env.insert(QStringLiteral("ASAN_OPTIONS"),
+                   asan + QStringLiteral(":strict_string_checks=0"));
+    }
+    return env;
+}
+
+}  // namespace vantrell::test

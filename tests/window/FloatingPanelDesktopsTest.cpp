@@ -1,0 +1,51 @@
+// The floating panel on a virtual X server: every time it is shown, its window asks the
+// window manager for every desktop and the sticky state, next to Qt's own "above".
+
+#include "support/VirtualDisplay.h"
+#include "window/FloatingPanelDesktops.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using namespace vantrell;
+using namespace vantrell::test;
+
+namespace {
+
+TEST(FloatingPanelDesktopsTest, WithoutX11ThereIsNoOneToAsk)
+{
+    QWidget window;
+    EXPECT_FALSE(FloatingPanelDesktops::requestAllDesktops(window));
+}
+
+TEST(FloatingPanelDesktopsTest, EveryShowAsksForEveryDesktopOnX11)
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty()) {
+        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps adds it)";
+    }
+    VirtualDisplay display(xvfb);
+    const std::optional<QString> name = display.waitForDisplay();
+    ASSERT_TRUE(name) << "Xvfb did not report a display";
+
+    QProcess program;
+    QProcessEnvironment environment = VirtualDisplay::clientEnvironment(*name);
+    // No desktop bus: the platform's look-ups there are not what is tested.
+    QTemporaryDir busless;
+    const QString noBus = QStringLiteral("unix:path=") + busless.filePath(QStringLiteral("no-bus"));
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(VANTRELL_FLOATING_PANEL_DESKTOPS_PROGRAM), QStringList());
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString expected = QStringLiteral("desktop=ffffffff sticky=1 above=1\n");
+    EXPECT_EQ(QString::fromLatin1(program.readAllStandardOutput()), expected + expected);
+}
+
+}  // namespace
