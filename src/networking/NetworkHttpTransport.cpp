@@ -2,6 +2,7 @@
 
 #include "concurrency/CancellationToken.h"
 #include "models/JsonDocument.h"
+#include "networking/ContentDecoding.h"
 #include "networking/ReplyWatch.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,11 @@ QNetworkRequest networkRequestFor(const HttpRequest& request)
     QNetworkRequest result(request.url);
     for (const auto& [name, value] : request.headers) {
         result.setRawHeader(name, value);
+    }
+    // Unpacked by the transport itself (see ContentDecoding): Qt leaves a body alone when the
+    // request names its encodings.
+    if (!result.hasRawHeader("Accept-Encoding")) {
+        result.setRawHeader("Accept-Encoding", ContentDecoding::acceptedEncodings.toByteArray());
     }
     // The time-out is kept by the reply's watch, not by Qt, which would abort the reply.
     // Each redirect is decided by the watch as well.
@@ -98,17 +104,25 @@ QByteArray readBody(QNetworkReply& reply)
 }
 
 // Qt reports a 4xx or 5xx status as an error of its own, and that report can win the race
-// against the one of a connection closed mid-body; the announced length settles it. (A
-// compressed body is measured after decompression, so Qt drops its Content-Length.)
+// against the one of a connection closed mid-body; the announced length settles it. The body is
+// measured as sent, before it is unpacked.
 bool isCutShort(const HttpResponse& response)
 {
-    const std::optional<QByteArray> encoding = response.header("Content-Encoding");
-    if (encoding && encoding->compare("identity", Qt::CaseInsensitive) != 0) {
-        return false;
-    }
     bool ok = false;
     const qlonglong announced = response.header("Content-Length").value_or("").toLongLong(&ok);
     return ok && response.body.size() < announced;
+}
+
+// A body that cannot be unpacked is as good as one cut short.
+QByteArray decodedBody(const HttpResponse& response)
+{
+    std::optional<QByteArray> body = ContentDecoding::decoded(
+        response.body, response.header("Content-Encoding").value_or(QByteArray()),
+        JsonDocument::padding);
+    if (!body) {
+        throw HttpTransportError();
+    }
+    return std::move(*body);
 }
 
 std::chrono::milliseconds timeoutOf(const HttpRequest& request)
@@ -136,6 +150,7 @@ HttpResponse responseFrom(QNetworkReply& reply, bool redirectRefused, bool expec
     if (statusError && expectsBody && isCutShort(response)) {
         throw HttpTransportError();
     }
+    response.body = decodedBody(response);
     return response;
 }
 
