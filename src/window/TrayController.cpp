@@ -41,6 +41,18 @@ TrayController::TrayController(PortfolioStore& store, AppSettings& settings, QDB
     m_refreshTimer->setSingleShot(true);
     m_refreshTimer->setInterval(0);
     connect(m_refreshTimer, &QTimer::timeout, this, &TrayController::refreshLabel);
+    connectItems();
+    observe();
+    refreshLabel();
+    if (!m_item->start()) {
+        showItem(false);
+    }
+}
+
+TrayController::~TrayController() = default;
+
+void TrayController::connectItems()
+{
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
@@ -51,14 +63,7 @@ TrayController::TrayController(PortfolioStore& store, AppSettings& settings, QDB
     connect(m_item, &StatusNotifierItem::activated, this,
             [this](QPoint position) { Q_EMIT activated(QRect(position, QSize(1, 1))); });
     connect(m_item, &StatusNotifierItem::registrationChanged, this, &TrayController::showItem);
-    observe();
-    refreshLabel();
-    if (!m_item->start()) {
-        showItem(false);
-    }
 }
-
-TrayController::~TrayController() = default;
 
 QString TrayController::toolTip() const
 {

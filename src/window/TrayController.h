@@ -50,6 +50,7 @@ Q_SIGNALS:
     void activated(const QRect& anchor);
 
 private:
+    void connectItems();
     void observe();
     void scheduleRefresh();
     void refreshLabel();
