@@ -51,4 +51,17 @@ QImage MenuBarLabelRenderer::render(const std::optional<QString>& title, const Q
     return image;
 }
 
+QImage MenuBarLabelRenderer::squareMark(int side, const QColor& ink)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    // The mark is wider than high: its width fills the square.
+    const qreal scale = qreal(side) / MenuBarMark::markWidth;
+    painter.translate(0, (side - MenuBarMark::markHeight * scale) / 2.0);
+    painter.scale(scale, scale);
+    MenuBarMark::paint(painter, QPointF(0, 0), ink);
+    return image;
+}
+
 }  // namespace vantrell

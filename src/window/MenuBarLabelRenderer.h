@@ -25,6 +25,9 @@ public:
                          qreal devicePixelRatio = 1.0);
     // The logical size render() gives.
     static QSize size(const std::optional<QString>& title);
+    // The mark alone, scaled to fit a `side` × `side` image and centred in it, for hosts that
+    // take square icons.
+    static QImage squareMark(int side, const QColor& ink);
 };
 
 }  // namespace vantrell

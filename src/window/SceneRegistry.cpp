@@ -5,8 +5,6 @@
 #include "window/SceneHost.h"
 #include "window/TrayController.h"
 
-#include <QSystemTrayIcon>
-
 namespace vantrell {
 
 SceneRegistry::SceneRegistry(const MainWindowObjects& objects, SceneContents contents,
@@ -83,7 +81,8 @@ void SceneRegistry::makeTray()
     const PopoverObjects objects = popoverObjects();
     const SceneContents::PopoverFactory popover = m_contents.popover;
     m_popover = new PopoverWindow(objects, popover);
-    m_tray = new TrayController(m_objects.store, m_objects.settings, this);
+    m_tray = new TrayController(m_objects.store, m_objects.settings, QDBusConnection::sessionBus(),
+                                this);
     connect(m_tray, &TrayController::activated, this, &SceneRegistry::togglePopover);
 }
 
@@ -92,14 +91,11 @@ PopoverWindow* SceneRegistry::popover() const
     return m_popover;
 }
 
-void SceneRegistry::togglePopover()
+void SceneRegistry::togglePopover(const QRect& anchor)
 {
-    if (!m_popover) {
-        return;
+    if (m_popover) {
+        m_popover->toggleAt(anchor);
     }
-    // Without a known icon geometry the popover opens at the pointer.
-    m_popover->toggleAt(m_tray != nullptr ? std::optional<QRect>(m_tray->icon()->geometry())
-                                          : std::nullopt);
 }
 
 PopoverObjects SceneRegistry::popoverObjects()

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -42,8 +43,9 @@ public:
     PopoverWindow* popover() const;
     TrayController* tray() const { return m_tray; }
 
-    // Opens or closes the popover next to the tray item.
-    void togglePopover();
+    // Opens or closes the popover under `anchor`, the tray item's place on the screen, or at the
+    // pointer when that is invalid.
+    void togglePopover(const QRect& anchor);
 
 Q_SIGNALS:
     // "退出" in the popover.

@@ -2,7 +2,9 @@
 
 #include "settings/AppSettings.h"
 #include "store/PortfolioStore.h"
+#include "window/MenuBarLabelGuide.h"
 #include "window/MenuBarLabelRenderer.h"
+#include "window/StatusNotifierItem.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -13,29 +15,55 @@
 
 namespace vantrell {
 
-TrayController::TrayController(PortfolioStore& store, AppSettings& settings, QObject* parent)
+namespace {
+
+constexpr int markSides[] = {16, 22, 32, 48};
+
+// The ink follows the desktop's own look, not the program's appearance setting.
+QColor trayInk()
+{
+    return QApplication::palette().color(QPalette::WindowText);
+}
+
+}  // namespace
+
+TrayController::TrayController(PortfolioStore& store, AppSettings& settings, QDBusConnection bus,
+                               QObject* parent)
     : QObject(parent),
       m_store(store),
       m_settings(settings),
       m_icon(new QSystemTrayIcon(this)),
+      m_item(new StatusNotifierItem(std::move(bus), this)),
       m_refreshTimer(new QTimer(this))
 {
     m_icon->setObjectName(QStringLiteral("trayIcon"));
+    m_item->setObjectName(QStringLiteral("statusNotifierItem"));
     m_refreshTimer->setSingleShot(true);
     m_refreshTimer->setInterval(0);
     connect(m_refreshTimer, &QTimer::timeout, this, &TrayController::refreshLabel);
-    connect(m_icon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
-                    Q_EMIT activated();
-                }
-            });
+    connectItems();
     observe();
     refreshLabel();
-    m_icon->show();
+    if (!m_item->start()) {
+        showItem(false);
+    }
 }
 
 TrayController::~TrayController() = default;
+
+void TrayController::connectItems()
+{
+    connect(m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+                    Q_EMIT activated(m_icon->geometry());
+                }
+            });
+    // The host names the click's position: the popover opens under that pixel.
+    connect(m_item, &StatusNotifierItem::activated, this,
+            [this](QPoint position) { Q_EMIT activated(QRect(position, QSize(1, 1))); });
+    connect(m_item, &StatusNotifierItem::registrationChanged, this, &TrayController::showItem);
+}
 
 QString TrayController::toolTip() const
 {
@@ -71,22 +99,57 @@ void TrayController::scheduleRefresh()
 
 void TrayController::refreshLabel()
 {
-    const std::optional<QString> title =
-        m_store.menuBarTitle(m_settings.menuBarDisplayMode(), m_settings);
+    const MenuBarDisplayMode mode = m_settings.menuBarDisplayMode();
+    m_title = m_store.menuBarTitle(mode, m_settings);
+    const QString total =
+        m_store.menuBarTitle(MenuBarDisplayMode::total, m_settings).value_or(QString());
+    m_item->setLabel(m_title.value_or(QString()), MenuBarLabelGuide::guide(mode, m_title, total));
+    m_item->setToolTip(toolTip());
+    refreshIconImage();
+}
+
+void TrayController::refreshIconImage()
+{
+    const QColor ink = trayInk();
+    refreshMark(ink);
     const bool wide = hostShowsWideIcons();
-    if (m_drawn && title == m_title && wide == m_drawnWide) {
+    if (m_drawn && m_title == m_drawnTitle && wide == m_drawnWide) {
         return;
     }
-    m_title = title;
+    m_drawnTitle = m_title;
     m_drawn = true;
     m_drawnWide = wide;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
-    // The ink follows the desktop's own look, not the program's appearance setting.
-    const QColor ink = QApplication::palette().color(QPalette::WindowText);
     const QImage image = MenuBarLabelRenderer::render(wide ? m_title : std::nullopt, ink, ratio);
     m_icon->setIcon(QIcon(QPixmap::fromImage(image)));
     m_icon->setToolTip(toolTip());
+}
+
+// The label item carries the title as text, so its icon is the mark alone.
+void TrayController::refreshMark(const QColor& ink)
+{
+    if (ink == m_markInk && !m_item->iconPixmap().isEmpty()) {
+        return;
+    }
+    m_markInk = ink;
+    StatusNotifierPixmaps pixmaps;
+    for (int side : markSides) {
+        pixmaps.append(
+            StatusNotifierPixmap::fromImage(MenuBarLabelRenderer::squareMark(side, ink)));
+    }
+    m_item->setIconPixmap(pixmaps);
+}
+
+// Where a watcher was there at start, Qt's own tray icon is itself a StatusNotifierItem: shown
+// while the watcher restarts, it would join ours as a second item once the watcher is back, so
+// on such a desktop it never stands in. The first answer tells which desktop this is.
+void TrayController::showItem(bool statusNotifierRegistered)
+{
+    if (!m_iconMayStandIn) {
+        m_iconMayStandIn = !statusNotifierRegistered;
+    }
+    m_icon->setVisible(!statusNotifierRegistered && *m_iconMayStandIn);
 }
 
 // A host that hands the item a slot at least twice as wide as high shows a wide image; the

@@ -62,4 +62,23 @@ TEST(MenuBarLabelRendererTest, HighDensityImageKeepsItsLogicalSize)
     EXPECT_EQ(QColor(image.pixel(26, 10)).rgb() & 0xFFFFFF, 0xFFFFFFu);
 }
 
+TEST(MenuBarLabelRendererTest, SquareMarkFillsTheWidthCentredInHeight)
+{
+    for (int side : {16, 22, 32, 48}) {
+        const QImage image = MenuBarLabelRenderer::squareMark(side, Qt::black);
+        EXPECT_EQ(image.size(), QSize(side, side));
+    }
+    const QImage image = MenuBarLabelRenderer::squareMark(48, Qt::black);
+    const qreal scale = 48.0 / MenuBarMark::markWidth;
+    const qreal top = (48 - MenuBarMark::markHeight * scale) / 2;
+    // The same probes as on the 17 × 15 mark, scaled and moved down to the centre.
+    EXPECT_TRUE(inked(image, int(13 * scale), int(top + 5 * scale)));
+    EXPECT_FALSE(inked(image, int(4 * scale), int(top + 2 * scale)));
+    // Nothing above or below the scaled mark.
+    for (int x = 0; x < 48; ++x) {
+        EXPECT_FALSE(inked(image, x, 0));
+        EXPECT_FALSE(inked(image, x, 47));
+    }
+}
+
 }  // namespace
