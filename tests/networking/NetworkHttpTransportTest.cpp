@@ -171,6 +171,26 @@ TEST_F(NetworkHttpTransportTest, CompressedErrorBodyIsNotTakenForACutShortOne)
     EXPECT_EQ(errorFor(get("/deflated")), ExchangeAPIError::httpStatus(404, "z"));
 }
 
+// The transport asks for compressed replies and unpacks them itself; one it cannot unpack is as
+// good as a failed transfer.
+TEST_F(NetworkHttpTransportTest, CompressedRepliesArriveUnpacked)
+{
+    const QByteArray body = R"(["BTCUSDT","ETHUSDT"])";
+    server.route("GET", "/packed",
+                 LoopbackReply::json(200, qCompress(body).mid(4))  // a zlib stream
+                     .withHeader("Content-Encoding", "deflate"));
+    server.route(
+        "GET", "/damaged",
+        LoopbackReply::json(200, "not a gzip stream").withHeader("Content-Encoding", "gzip"));
+
+    EXPECT_EQ(runForError(client.send<Strings>(get("/packed"))), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(client.send<Strings>(get("/packed"))),
+              (Strings{"BTCUSDT", "ETHUSDT"}));
+    ASSERT_FALSE(server.requests().isEmpty());
+    EXPECT_EQ(server.requests().front().header("Accept-Encoding"), "gzip, deflate");
+    EXPECT_EQ(errorFor(get("/damaged")), ExchangeAPIError::network());
+}
+
 TEST_F(NetworkHttpTransportTest, RefusedConnectionIsANetworkError)
 {
     auto gone = std::make_unique<LoopbackServer>();
