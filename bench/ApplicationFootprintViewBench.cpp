@@ -12,6 +12,7 @@
 // Start time is measured from just before the process is spawned to the window being shown
 // (offscreen platform, so no display server is involved). Medians are printed.
 
+#include "ResidentMemory.h"
 #include "files/PortfolioDiskWriter.h"
 #include "models/Clock.h"
 #include "platform/AllocatorTuning.h"
@@ -62,19 +63,7 @@ qint64 monotonicNs()
     return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-qint64 residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-        }
-    }
-    return -1;
-}
+using bench::residentKiB;
 
 // Five exchanges, each with a spot and a futures account and a few assets.
 ProviderFactory fakeExchanges()

@@ -14,6 +14,7 @@
 // too). The exchanges are served by a child process, so their TLS and gzip work is not counted.
 // "rss_MiB" is the resident memory when the run ends; the closed-window run goes first.
 
+#include "ResidentMemory.h"
 #include "app/IdleMemoryRelease.h"
 #include "files/PortfolioDiskWriter.h"
 #include "models/Clock.h"
@@ -73,19 +74,7 @@ namespace {
 
 constexpr int historyPoints = 90 * 288;  // 90 days, one point every 300 s
 
-qint64 residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-        }
-    }
-    return -1;
-}
+using bench::residentKiB;
 
 bench::RecordedReplies repliesOf(Exchange exchange)
 {
