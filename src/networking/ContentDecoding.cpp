@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace vantrell::ContentDecoding {
 
@@ -12,6 +13,35 @@ namespace {
 // zlib's window bits: 15 with 32 added reads a gzip or a zlib header, -15 reads raw deflate.
 constexpr int gzipOrZlib = 15 + 32;
 constexpr int rawDeflate = -15;
+
+// The size to start with: a gzip stream ends with its unpacked size (modulo 2^32), so a reply
+// is unpacked into a buffer of just the right size; otherwise a guess that grows as needed.
+qsizetype expectedSize(const QByteArray& body, int windowBits)
+{
+    if (windowBits == gzipOrZlib && body.size() >= 18 && body.startsWith("\x1f\x8b")) {
+        const auto* end = reinterpret_cast<const unsigned char*>(body.constData() + body.size());
+        const quint32 size = quint32(end[-4]) | quint32(end[-3]) << 8 | quint32(end[-2]) << 16 |
+                             quint32(end[-1]) << 24;
+        // One byte more, so the output never fills up just before the stream's end; and never
+        // more than deflate can pack into the body (about 1032 to 1), whatever the trailer says.
+        return std::min<qsizetype>(qsizetype(size) + 1, body.size() * 1032);
+    }
+    return body.size() * 4;
+}
+
+// A buffer that grew past its bytes by more than the room asked for is copied into one that
+// fits, so a body kept for a while (the market cache keeps some) holds no more than it needs.
+QByteArray fitted(QByteArray out, qsizetype size, qsizetype room)
+{
+    out.resize(size);  // keeps the capacity, and so the room after the bytes
+    if (out.capacity() - size <= room + size / 8) {
+        return out;
+    }
+    QByteArray exact;
+    exact.reserve(size + room);
+    exact.append(out);
+    return exact;
+}
 
 // Inflates the whole of `body`; nothing unless the stream ends exactly at its last byte.
 std::optional<QByteArray> inflated(const QByteArray& body, int windowBits, std::size_t padding)
@@ -22,7 +52,7 @@ std::optional<QByteArray> inflated(const QByteArray& body, int windowBits, std::
     }
     const auto room = static_cast<qsizetype>(padding);
     QByteArray out;
-    out.resize(std::min(body.size() * 4 + room, largestDecodedBody + room));
+    out.resize(std::min(expectedSize(body, windowBits), largestDecodedBody) + room);
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.constData()));
     stream.avail_in = static_cast<uInt>(body.size());
     int status = Z_OK;
@@ -44,8 +74,7 @@ std::optional<QByteArray> inflated(const QByteArray& body, int windowBits, std::
     if (!whole) {
         return std::nullopt;
     }
-    out.resize(size);  // keeps the capacity, and so the room after the bytes
-    return out;
+    return fitted(std::move(out), size, room);
 }
 
 }  // namespace

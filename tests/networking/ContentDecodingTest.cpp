@@ -61,7 +61,10 @@ TEST(ContentDecodingTest, UnpacksEachEncodingWithRoomAfterTheBytes)
         ASSERT_TRUE(decoded);
         EXPECT_EQ(*decoded, text);
         if (QByteArrayView(row.encoding).trimmed().size() > 0 && row.body != text) {
+            // Room for the scanner after the bytes, and little more: bodies are kept a while.
             EXPECT_GE(decoded->capacity() - decoded->size(), static_cast<qsizetype>(padding));
+            EXPECT_LE(decoded->capacity() - decoded->size(),
+                      static_cast<qsizetype>(padding) + decoded->size() / 8);
         }
     }
     EXPECT_EQ(ContentDecoding::decoded(QByteArray(), "gzip", padding), QByteArray());
