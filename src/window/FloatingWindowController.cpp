@@ -18,7 +18,7 @@ constexpr int saveDelayMs = 200;  // one write per burst of moves
 }
 
 FloatingWindowController::FloatingWindowController(DefaultsStore& frameStore, QObject* parent)
-    : QObject(parent), m_frameStore(frameStore), m_saveTimer(new QTimer(this))
+    : FloatingPanelSwitch(parent), m_frameStore(frameStore), m_saveTimer(new QTimer(this))
 {
     m_saveTimer->setSingleShot(true);
     m_saveTimer->setInterval(saveDelayMs);

@@ -2,6 +2,7 @@
 
 #include "settings/AppearanceMode.h"
 #include "settings/FloatingDisplayStyle.h"
+#include "views/popover/FloatingPanelSwitch.h"
 
 #include <QObject>
 #include <QPointer>
@@ -29,9 +30,8 @@ class PortfolioStore;
 //
 // Setting changes arrive queued (after the setter returned) and an unchanged value does
 // nothing. The first show also queues one delivery of each current value.
-class FloatingWindowController : public QObject {
+class FloatingWindowController : public FloatingPanelSwitch {
     Q_OBJECT
-    Q_PROPERTY(bool isVisible READ isVisible NOTIFY isVisibleChanged)
 
 public:
     // The usable area of the screen a widget is on (its own screen, else the primary one), or
@@ -42,10 +42,10 @@ public:
     explicit FloatingWindowController(DefaultsStore& frameStore, QObject* parent = nullptr);
     ~FloatingWindowController() override;
 
-    bool isVisible() const { return m_isVisible; }
+    bool isVisible() const override { return m_isVisible; }
     // Hides a visible panel, otherwise shows it. The store and settings of the first call are
     // the ones the panel shows for the rest of the run; both must outlive the controller.
-    void toggle(PortfolioStore& store, AppSettings& settings);
+    void toggle(PortfolioStore& store, AppSettings& settings) override;
     void hide();
 
     void setScreenArea(ScreenArea area) { m_screenArea = std::move(area); }
@@ -56,9 +56,6 @@ public:
     int configureCount() const { return m_configureCount; }
     int lockCount() const { return m_lockCount; }
     int appearanceCount() const { return m_appearanceCount; }
-
-Q_SIGNALS:
-    void isVisibleChanged();
 
 private:
     void show(PortfolioStore& store, AppSettings& settings);

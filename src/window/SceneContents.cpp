@@ -2,6 +2,7 @@
 
 #include "views/popover/PopoverView.h"
 #include "views/settings/SettingsForm.h"
+#include "window/FloatingWindowController.h"
 
 namespace vantrell {
 

@@ -1,5 +1,7 @@
 #include "views/popover/PopoverView.h"
 
+#include "views/popover/FloatingPanelSwitch.h"
+
 #include "services/UpdateChecker.h"
 #include "settings/AppSettings.h"
 #include "store/PortfolioStore.h"
@@ -14,7 +16,6 @@
 #include "views/portfolio/DividerLine.h"
 #include "views/portfolio/PageLabels.h"
 #include "views/portfolio/PositionSortMenu.h"
-#include "window/FloatingWindowController.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -51,7 +52,7 @@ QPushButton* actionButton(const QString& text, const QString& symbol, const QStr
 }  // namespace
 
 PopoverView::PopoverView(PortfolioStore& store, AppSettings& settings,
-                         FloatingWindowController& floating, UpdateChecker& updateChecker,
+                         FloatingPanelSwitch& floating, UpdateChecker& updateChecker,
                          QWidget* parent)
     : QWidget(parent),
       m_store(&store),
@@ -138,8 +139,7 @@ void PopoverView::connectSources()
         connect(m_settings, signal, this, &PopoverView::scheduleRender);
     }
     connect(m_updateChecker, &UpdateChecker::stateChanged, this, &PopoverView::scheduleRender);
-    connect(m_floating, &FloatingWindowController::isVisibleChanged, this,
-            &PopoverView::scheduleRender);
+    connect(m_floating, &FloatingPanelSwitch::isVisibleChanged, this, &PopoverView::scheduleRender);
 }
 
 QWidget* PopoverView::buildPositionsCard()

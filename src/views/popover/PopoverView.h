@@ -15,7 +15,7 @@ class QVBoxLayout;
 namespace vantrell {
 
 class AppSettings;
-class FloatingWindowController;
+class FloatingPanelSwitch;
 class PopoverHeader;
 class PopoverPositionList;
 class PortfolioStore;
@@ -35,7 +35,7 @@ class PopoverView : public QWidget {
 public:
     static constexpr int popoverWidth = 370;
 
-    PopoverView(PortfolioStore& store, AppSettings& settings, FloatingWindowController& floating,
+    PopoverView(PortfolioStore& store, AppSettings& settings, FloatingPanelSwitch& floating,
                 UpdateChecker& updateChecker, QWidget* parent = nullptr);
 
     const PopoverModel& model() const { return m_model; }
@@ -66,7 +66,7 @@ private:
 
     QPointer<PortfolioStore> m_store;
     QPointer<AppSettings> m_settings;
-    QPointer<FloatingWindowController> m_floating;
+    QPointer<FloatingPanelSwitch> m_floating;
     QPointer<UpdateChecker> m_updateChecker;
     std::optional<int> m_visibleScreenHeight;
     PopoverModel m_model;
