@@ -101,8 +101,11 @@ void TrayController::refreshLabel()
 {
     const MenuBarDisplayMode mode = m_settings.menuBarDisplayMode();
     m_title = m_store.menuBarTitle(mode, m_settings);
+    // Only the total-with-change guide needs the total on its own.
     const QString total =
-        m_store.menuBarTitle(MenuBarDisplayMode::total, m_settings).value_or(QString());
+        mode == MenuBarDisplayMode::totalWithChange
+            ? m_store.menuBarTitle(MenuBarDisplayMode::total, m_settings).value_or(QString())
+            : QString();
     m_item->setLabel(m_title.value_or(QString()), MenuBarLabelGuide::guide(mode, m_title, total));
     m_item->setToolTip(toolTip());
     refreshIconImage();
