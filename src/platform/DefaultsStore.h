@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DefaultsChange.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -20,9 +22,17 @@ public:
     virtual QVariant value(const QString& key) const = 0;
     virtual bool contains(const QString& key) const = 0;
 
-    // Each write is made durable before returning; false when it could not be saved.
-    virtual bool setValue(const QString& key, const QVariant& value) = 0;
-    virtual bool remove(const QString& key) = 0;
+    // Saves every write of `change` together, made durable before returning. False when it
+    // could not be saved: then none of it took effect, neither on disk nor in what value()
+    // answers.
+    virtual bool apply(const DefaultsChange& change) = 0;
+
+    // A change of one key.
+    bool setValue(const QString& key, const QVariant& value)
+    {
+        return apply(DefaultsChange().set(key, value));
+    }
+    bool remove(const QString& key) { return apply(DefaultsChange().remove(key)); }
 };
 
 }  // namespace vantrell

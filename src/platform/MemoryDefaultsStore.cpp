@@ -1,5 +1,7 @@
 #include "platform/MemoryDefaultsStore.h"
 
+#include <algorithm>
+
 namespace vantrell {
 
 QVariant MemoryDefaultsStore::value(const QString& key) const
@@ -12,27 +14,28 @@ bool MemoryDefaultsStore::contains(const QString& key) const
     return m_values.contains(key);
 }
 
-bool MemoryDefaultsStore::setValue(const QString& key, const QVariant& value)
+bool MemoryDefaultsStore::apply(const DefaultsChange& change)
 {
-    if (refuses(key)) {
+    if (refuses(change)) {
         return false;
     }
-    m_values.insert(key, value);
+    for (const DefaultsChange::Write& write : change.writes()) {
+        if (write.value) {
+            m_values.insert(write.key, *write.value);
+        } else {
+            m_values.remove(write.key);
+        }
+    }
     return true;
 }
 
-bool MemoryDefaultsStore::remove(const QString& key)
+bool MemoryDefaultsStore::refuses(const DefaultsChange& change) const
 {
-    if (refuses(key)) {
-        return false;
+    if (m_writesFail) {
+        return true;
     }
-    m_values.remove(key);
-    return true;
-}
-
-bool MemoryDefaultsStore::refuses(const QString& key) const
-{
-    return m_writesFail || (m_refuses && m_refuses(key));
+    return m_refuses && std::any_of(change.writes().begin(), change.writes().end(),
+                                    [this](const auto& write) { return m_refuses(write.key); });
 }
 
 }  // namespace vantrell

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace vantrell {
 
 namespace {
@@ -36,22 +38,50 @@ bool SettingsDefaultsStore::contains(const QString& key) const
     return m_settings->contains(key);
 }
 
-bool SettingsDefaultsStore::setValue(const QString& key, const QVariant& value)
+bool SettingsDefaultsStore::apply(const DefaultsChange& change)
 {
-    if (!prepareFile()) {
-        return false;
+    QSettings& settings = settingsForWrite();
+    const EarlierValues earlier = earlierValues(change);
+    for (const DefaultsChange::Write& write : change.writes()) {
+        if (write.value) {
+            settings.setValue(write.key, *write.value);
+        } else {
+            settings.remove(write.key);
+        }
     }
-    settingsForWrite().setValue(key, value);
-    return finishWrite();
+    if (prepareFile() && finishWrite()) {
+        return true;
+    }
+    putBack(earlier);
+    return false;
 }
 
-bool SettingsDefaultsStore::remove(const QString& key)
+// Each key once, with what it held before the change (invalid when it was absent).
+SettingsDefaultsStore::EarlierValues SettingsDefaultsStore::earlierValues(
+    const DefaultsChange& change) const
 {
-    if (!prepareFile()) {
-        return false;
+    EarlierValues earlier;
+    for (const DefaultsChange::Write& write : change.writes()) {
+        const bool seen = std::any_of(earlier.begin(), earlier.end(),
+                                      [&](const auto& entry) { return entry.first == write.key; });
+        if (!seen) {
+            earlier.emplace_back(write.key, m_settings->value(write.key));
+        }
     }
-    settingsForWrite().remove(key);
-    return finishWrite();
+    return earlier;
+}
+
+// A refused change stays pending in QSettings, which would write it out with the next change
+// that succeeds; giving the keys their earlier values cancels it without rereading the file.
+void SettingsDefaultsStore::putBack(const EarlierValues& earlier)
+{
+    for (const auto& [key, value] : earlier) {
+        if (value.isValid()) {
+            m_settings->setValue(key, value);
+        } else {
+            m_settings->remove(key);
+        }
+    }
 }
 
 // Makes the folder 0700 and the file an existing 0600 file before QSettings writes, so the

@@ -5,6 +5,8 @@
 #include <QSettings>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace vantrell {
 
@@ -28,12 +30,17 @@ public:
 
     QVariant value(const QString& key) const override;
     bool contains(const QString& key) const override;
-    // Each write is synced to disk; false when QSettings reports an error or the file could
-    // not be made owner-only.
-    bool setValue(const QString& key, const QVariant& value) override;
-    bool remove(const QString& key) override;
+    // A change is one sync, and QSettings replaces the whole file at once, so a refused change
+    // leaves the file as it was; the keys it wrote then get their earlier values back in
+    // memory too. False when QSettings reports an error or the file could not be made
+    // owner-only.
+    bool apply(const DefaultsChange& change) override;
 
 private:
+    using EarlierValues = std::vector<std::pair<QString, QVariant>>;
+
+    EarlierValues earlierValues(const DefaultsChange& change) const;
+    void putBack(const EarlierValues& earlier);
     bool prepareFile() const;
     QSettings& settingsForWrite();
     bool finishWrite();

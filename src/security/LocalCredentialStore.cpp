@@ -5,6 +5,8 @@
 #include "models/JsonReader.h"
 #include "models/JsonWriter.h"
 #include "models/StoredEnumCoding.h"
+#include "platform/DefaultsChange.h"
+#include "platform/DefaultsStore.h"
 #include "platform/SettingsDefaultsStore.h"
 #include "security/CredentialChangeNotifier.h"
 
@@ -79,6 +81,16 @@ QByteArray identityJson(const std::vector<QString>& strings)
     return text;
 }
 
+// Every entry but those with `id`, in list order.
+std::vector<AdditionalExchangeAccount> withoutAccount(
+    const std::vector<AdditionalExchangeAccount>& accounts, const QString& id)
+{
+    std::vector<AdditionalExchangeAccount> rest;
+    std::copy_if(accounts.begin(), accounts.end(), std::back_inserter(rest),
+                 [&](const AdditionalExchangeAccount& entry) { return entry.id != id; });
+    return rest;
+}
+
 }  // namespace
 
 LocalCredentialStore::LocalCredentialStore(DefaultsStore& defaults,
@@ -127,28 +139,59 @@ std::optional<QString> LocalCredentialStore::value(CredentialField field) const
     return stored.toString();
 }
 
-// Values typed for a connection test must never reach the defaults store, so an in-memory
-// instance writes to its own map.
 bool LocalCredentialStore::setValue(const QString& value, CredentialField field)
 {
-    if (m_memoryValues) {
-        m_memoryValues->insert_or_assign(field, value);
-        return true;
-    }
-    const bool saved = m_defaults->setValue(storageKey(field), value);
-    CredentialChangeNotifier::instance().notifyChanged();
-    return saved;
+    return setValues({{field, value}});
 }
 
 bool LocalCredentialStore::removeValue(CredentialField field)
 {
+    return removeValues({field});
+}
+
+// Values typed for a connection test must never reach the defaults store, so an in-memory
+// instance writes to its own map.
+bool LocalCredentialStore::setValues(const CredentialValues& values)
+{
     if (m_memoryValues) {
-        m_memoryValues->erase(field);
+        for (const auto& [field, value] : values) {
+            m_memoryValues->insert_or_assign(field, value);
+        }
         return true;
     }
-    const bool removed = m_defaults->remove(storageKey(field));
+    DefaultsChange change;
+    addValues(change, values);
+    return commit(change);
+}
+
+bool LocalCredentialStore::removeValues(const std::vector<CredentialField>& fields)
+{
+    if (m_memoryValues) {
+        for (CredentialField field : fields) {
+            m_memoryValues->erase(field);
+        }
+        return true;
+    }
+    DefaultsChange change;
+    for (CredentialField field : fields) {
+        change.remove(storageKey(field));
+    }
+    return commit(change);
+}
+
+void LocalCredentialStore::addValues(DefaultsChange& change, const CredentialValues& values) const
+{
+    for (const auto& [field, value] : values) {
+        change.set(storageKey(field), value);
+    }
+}
+
+// Every change is announced, also a refused one: listeners reread and find what is stored.
+bool LocalCredentialStore::commit(const DefaultsChange& change)
+{
+    const bool saved = m_defaults->apply(change);
     CredentialChangeNotifier::instance().notifyChanged();
-    return removed;
+    return saved;
 }
 
 QString LocalCredentialStore::valueOrEmpty(CredentialField field) const
@@ -254,20 +297,22 @@ LocalCredentialStore::StoredList LocalCredentialStore::readList() const
     return {{}, stored};
 }
 
-// A list that could not be read is kept under its own key first, so the user's other accounts
-// can still be recovered; if even that fails, the stored list is left alone.
-bool LocalCredentialStore::writeList(const StoredList& previous,
-                                     const std::vector<AdditionalExchangeAccount>& list)
+// A list that could not be read is kept under its own key in the same change, so the user's
+// other accounts can still be recovered. A list that cannot be encoded changes nothing.
+bool LocalCredentialStore::addList(DefaultsChange& change, const StoredList& previous,
+                                   const std::vector<AdditionalExchangeAccount>& list)
 {
-    if (previous.unreadable && !m_defaults->setValue(unreadableListKey, *previous.unreadable)) {
-        return false;
-    }
+    QByteArray encoded;
     try {
-        return m_defaults->setValue(accountListKey, JsonWriter::write(encodeJson(list)));
+        encoded = JsonWriter::write(encodeJson(list));
     } catch (const JsonEncodeError&) {
-        m_defaults->remove(accountListKey);
         return false;
     }
+    if (previous.unreadable) {
+        change.set(unreadableListKey, *previous.unreadable);
+    }
+    change.set(accountListKey, encoded);
+    return true;
 }
 
 std::vector<AdditionalExchangeAccount> LocalCredentialStore::additionalAccounts() const
@@ -275,32 +320,26 @@ std::vector<AdditionalExchangeAccount> LocalCredentialStore::additionalAccounts(
     return readList().accounts;
 }
 
-bool LocalCredentialStore::saveAccount(const AdditionalExchangeAccount& account)
+bool LocalCredentialStore::saveAccount(const AdditionalExchangeAccount& account,
+                                       const CredentialValues& values)
 {
     const StoredList stored = readList();
-    std::vector<AdditionalExchangeAccount> list;
-    std::copy_if(stored.accounts.begin(), stored.accounts.end(), std::back_inserter(list),
-                 [&](const AdditionalExchangeAccount& entry) { return entry.id != account.id; });
+    std::vector<AdditionalExchangeAccount> list = withoutAccount(stored.accounts, account.id);
     list.push_back(account);
-    const bool saved = writeList(stored, list);
-    CredentialChangeNotifier::instance().notifyChanged();
-    return saved;
+    DefaultsChange change;
+    forAccount(account.id).addValues(change, values);
+    return addList(change, stored, list) && commit(change);
 }
 
 bool LocalCredentialStore::removeAccount(const QString& id)
 {
-    bool removed = true;
+    DefaultsChange change;
     const LocalCredentialStore scope = forAccount(id);
     for (CredentialField field : allCredentialFields) {
-        removed = m_defaults->remove(scope.storageKey(field)) && removed;
+        change.remove(scope.storageKey(field));
     }
     const StoredList stored = readList();
-    std::vector<AdditionalExchangeAccount> list;
-    std::copy_if(stored.accounts.begin(), stored.accounts.end(), std::back_inserter(list),
-                 [&](const AdditionalExchangeAccount& entry) { return entry.id != id; });
-    removed = writeList(stored, list) && removed;
-    CredentialChangeNotifier::instance().notifyChanged();
-    return removed;
+    return addList(change, stored, withoutAccount(stored.accounts, id)) && commit(change);
 }
 
 QString LocalCredentialStore::portfolioIdentity() const

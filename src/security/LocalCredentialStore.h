@@ -16,6 +16,7 @@
 
 namespace vantrell {
 
+class DefaultsChange;
 class DefaultsStore;
 class ExchangeProvider;
 
@@ -49,6 +50,9 @@ public:
     // map only. False when the defaults store could not save it.
     bool setValue(const QString& value, CredentialField field);
     bool removeValue(CredentialField field);
+    // Several fields at once: all of them are stored (or removed), or none is.
+    bool setValues(const CredentialValues& values);
+    bool removeValues(const std::vector<CredentialField>& fields);
 
     // A new connector for `exchange` over this scope's credentials, with the exchanges'
     // production hosts and the process-wide transport; null unless every field of the record is
@@ -64,10 +68,12 @@ public:
 
     // The stored list in saving order; empty when absent or when any entry cannot be decoded.
     std::vector<AdditionalExchangeAccount> additionalAccounts() const;
-    // Replaces every listed account with the same id and appends this one at the end. Writes no
-    // credential field.
-    bool saveAccount(const AdditionalExchangeAccount& account);
-    // Removes the account's twelve credential keys (listed or not) and its list entries.
+    // Replaces every listed account with the same id and appends this one at the end, and
+    // stores `values` in the account's scope: the list and the fields change together or not at
+    // all, so no secrets are ever kept without a list entry that leads to them.
+    bool saveAccount(const AdditionalExchangeAccount& account, const CredentialValues& values = {});
+    // Removes the account's twelve credential keys (listed or not) and its list entries, all in
+    // one change: the entry never goes while the keys stay, nor the keys while the entry stays.
     bool removeAccount(const QString& id);
 
     // SHA-256 (64 lower-case hex digits) of the whole usable credential set: it tells one set
@@ -89,7 +95,10 @@ private:
                                                       CredentialField passphrase) const;
     bool hasCompleteCredentials(Exchange exchange) const;
     StoredList readList() const;
-    bool writeList(const StoredList& previous, const std::vector<AdditionalExchangeAccount>& list);
+    static bool addList(DefaultsChange& change, const StoredList& previous,
+                        const std::vector<AdditionalExchangeAccount>& list);
+    void addValues(DefaultsChange& change, const CredentialValues& values) const;
+    bool commit(const DefaultsChange& change);
 
     DefaultsStore* m_defaults;
     std::optional<QString> m_accountID;

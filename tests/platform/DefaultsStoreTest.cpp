@@ -6,6 +6,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <memory>
+#include <string_view>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace vantrell;
@@ -24,6 +29,12 @@ mode_t modeOf(const QString& path)
     struct stat info {};
     EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     return info.st_mode & 07777;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void expectRoundTrips(DefaultsStore& store)
@@ -158,8 +169,106 @@ TEST(SettingsDefaultsStoreTest, FailedSyncIsReported)
     SettingsDefaultsStore store(path);
     EXPECT_FALSE(store.setValue(QStringLiteral("key"), u"value"_qs));
 
-    // The error does not stick to the store: once the name is free, writes succeed.
+    // The error does not stick to the store: once the name is free, writes succeed, and the
+    // refused value is not written out with them.
     ASSERT_TRUE(QDir(path).removeRecursively());
     EXPECT_TRUE(store.setValue(QStringLiteral("other"), u"value"_qs));
     EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_FALSE(store.contains(QStringLiteral("key")));
+    EXPECT_FALSE(readFile(path).contains("key="));
 }
+
+TEST(MemoryDefaultsStoreTest, AChangeWithOneRefusedKeyChangesNothing)
+{
+    MemoryDefaultsStore store;
+    ASSERT_TRUE(store.setValue(QStringLiteral("a"), QStringLiteral("old")));
+    store.refuseWritesTo([](const QString& key) { return key == u"c"; });
+    EXPECT_FALSE(store.apply(DefaultsChange()
+                                 .set(QStringLiteral("a"), QStringLiteral("new"))
+                                 .set(QStringLiteral("b"), QStringLiteral("new"))
+                                 .remove(QStringLiteral("c"))));
+    EXPECT_EQ(store.keys(), QList<QString>{QStringLiteral("a")});
+    EXPECT_EQ(store.value(QStringLiteral("a")).toString(), QStringLiteral("old"));
+}
+
+// A change whose file cannot be replaced, made in two ways that hold for root too: the folder
+// is swapped for a plain file, or the disk "fills up" (a file size limit) so that the new file
+// cannot be written.
+class RefusedReplaceTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp.isValid());
+        folder = temp.filePath(QStringLiteral("Vantrell"));
+        path = folder + QStringLiteral("/Vantrell.conf");
+    }
+    void blockReplace()
+    {
+        if (GetParam() == std::string_view("swapped folder")) {
+            ASSERT_TRUE(QDir().rename(folder, folder + QStringLiteral(".aside")));
+            QFile blocker(folder);
+            ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        } else {
+            ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &sizeLimit), 0);
+            const rlimit tiny{16, sizeLimit.rlim_max};
+            previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        }
+    }
+    void unblockReplace()
+    {
+        if (GetParam() == std::string_view("swapped folder")) {
+            ASSERT_TRUE(QFile::remove(folder));
+            ASSERT_TRUE(QDir().rename(folder + QStringLiteral(".aside"), folder));
+        } else {
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &sizeLimit), 0);
+            std::signal(SIGXFSZ, previousHandler);
+        }
+    }
+
+    QTemporaryDir temp;
+    QString folder;
+    QString path;
+    rlimit sizeLimit{};
+    void (*previousHandler)(int) = SIG_DFL;
+};
+
+TEST_P(RefusedReplaceTest, LeavesTheFileAndTheStoreAsTheyWere)
+{
+    const QString apiKey = QStringLiteral("credential.extra.A.okx.api-key");
+    const QString secret = QStringLiteral("credential.extra.A.okx.secret-key");
+    const QString list = QStringLiteral("additionalExchangeAccounts");
+    auto store = std::make_unique<SettingsDefaultsStore>(path);
+    ASSERT_TRUE(store->apply(DefaultsChange()
+                                 .set(apiKey, u"old-key"_qs)
+                                 .set(secret, u"old-secret"_qs)
+                                 .set(list, QByteArray("[A]"))));
+    const QByteArray before = readFile(path);
+
+    blockReplace();
+    EXPECT_FALSE(store->apply(DefaultsChange()
+                                  .set(apiKey, u"new-key"_qs)
+                                  .set(secret, u"new-secret"_qs)
+                                  .set(QStringLiteral("credential.extra.B.okx.api-key"), u"b"_qs)
+                                  .remove(list)));
+    unblockReplace();
+
+    EXPECT_EQ(store->value(apiKey).toString(), u"old-key"_qs);
+    EXPECT_EQ(store->value(secret).toString(), u"old-secret"_qs);
+    EXPECT_EQ(store->value(list).toByteArray(), QByteArray("[A]"));
+    EXPECT_FALSE(store->contains(QStringLiteral("credential.extra.B.okx.api-key")));
+    EXPECT_EQ(readFile(path), before);
+
+    // The next change that is saved carries nothing of the refused one.
+    ASSERT_TRUE(store->setValue(QStringLiteral("showFloatingWindow"), true));
+    store.reset();
+    const SettingsDefaultsStore fresh(path);
+    EXPECT_EQ(fresh.value(apiKey).toString(), u"old-key"_qs);
+    EXPECT_EQ(fresh.value(secret).toString(), u"old-secret"_qs);
+    EXPECT_EQ(fresh.value(list).toByteArray(), QByteArray("[A]"));
+    EXPECT_FALSE(fresh.contains(QStringLiteral("credential.extra.B.okx.api-key")));
+    EXPECT_FALSE(readFile(path).contains("new-"));
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsDefaultsStoreTest, RefusedReplaceTest,
+                         ::testing::Values("swapped folder", "full disk"));

@@ -69,71 +69,26 @@ LocalCredentialStore CredentialSheetModel::testStore(const EnteredCredentials& e
     return LocalCredentialStore(enteredValues(entered), m_defaults);
 }
 
-// The list entry is written last, and a refused write puts back what the scope held before,
-// so a failed save leaves neither a half-changed credential set nor secrets without a list
-// entry that would let the user remove them.
+// The fields and, for an additional account, its list entry are one change: a refused save
+// leaves neither a half-changed credential set nor secrets without a list entry.
 bool CredentialSheetModel::save(const EnteredCredentials& entered, const QString& alias) const
 {
-    const StoredFields before = storedFields();
-    LocalCredentialStore store = credentialStore();
-    bool saved = true;
-    for (const auto& [field, value] : enteredValues(entered)) {
-        saved = saved && store.setValue(value, field);
+    if (!m_account) {
+        return credentialStore().setValues(enteredValues(entered));
     }
-    if (saved && m_account) {
-        const AdditionalExchangeAccount account{m_account->id, m_exchange,
-                                                CredentialSheetRules::normalizedAlias(alias)};
-        saved = LocalCredentialStore(m_defaults).saveAccount(account);
-    }
-    if (!saved) {
-        restore(before);
-    }
-    return saved;
+    const AdditionalExchangeAccount account{m_account->id, m_exchange,
+                                            CredentialSheetRules::normalizedAlias(alias)};
+    return LocalCredentialStore(m_defaults).saveAccount(account, enteredValues(entered));
 }
 
-// A refused removal puts the scope's fields back, so what the sheet still shows is what is
-// stored. The list entry goes last: when it cannot be dropped the account keeps its keys.
+// All or nothing, so what the sheet still shows after a refusal is what is stored. An
+// additional account goes with all its keys and its list entry.
 bool CredentialSheetModel::remove() const
 {
-    const StoredFields before = storedFields();
-    LocalCredentialStore store = credentialStore();
-    bool removed = true;
-    for (CredentialField field : fields().all()) {
-        removed = removed && store.removeValue(field);
+    if (!m_account) {
+        return credentialStore().removeValues(fields().all());
     }
-    if (removed && m_account) {
-        removed = LocalCredentialStore(m_defaults).removeAccount(m_account->id);
-    }
-    if (!removed) {
-        restore(before);
-    }
-    return removed;
-}
-
-CredentialSheetModel::StoredFields CredentialSheetModel::storedFields() const
-{
-    const LocalCredentialStore store = credentialStore();
-    StoredFields stored;
-    for (CredentialField field : fields().all()) {
-        stored.emplace(field, store.value(field));
-    }
-    return stored;
-}
-
-// Best effort: the store refused a write a moment ago and may refuse these too.
-void CredentialSheetModel::restore(const StoredFields& stored) const
-{
-    LocalCredentialStore store = credentialStore();
-    for (const auto& [field, value] : stored) {
-        if (store.value(field) == value) {
-            continue;
-        }
-        if (value) {
-            (void)store.setValue(*value, field);
-        } else {
-            (void)store.removeValue(field);
-        }
-    }
+    return LocalCredentialStore(m_defaults).removeAccount(m_account->id);
 }
 
 }  // namespace vantrell

@@ -64,18 +64,14 @@ public:
 
     // Writes the entered values into the scope (always, also when unchanged) and, for an
     // additional account, stores the account with the normalised alias at the end of the list.
-    // False when any write was refused; the scope then holds what it held before.
+    // False when the write was refused; the scope and the list then hold what they held before.
     bool save(const EnteredCredentials& entered, const QString& alias) const;
     // Removes the scope's fields; for an additional account also its list entry and all its
-    // keys. The main account's removal leaves the additional accounts alone. False when any
-    // removal was refused; the scope's fields are then put back.
+    // keys. The main account's removal leaves the additional accounts alone. False when the
+    // removal was refused; nothing was removed then.
     bool remove() const;
 
 private:
-    using StoredFields = std::map<CredentialField, std::optional<QString>>;
-    StoredFields storedFields() const;
-    void restore(const StoredFields& stored) const;
-
     DefaultsStore& m_defaults;
     Exchange m_exchange;
     std::optional<AdditionalExchangeAccount> m_account;

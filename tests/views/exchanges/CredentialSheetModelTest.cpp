@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+
 using namespace vantrell;
 namespace Rules = vantrell::CredentialSheetRules;
 
@@ -34,6 +37,20 @@ protected:
     {
         return CredentialSheetModel(defaults, exchange,
                                     AdditionalExchangeAccount{id, exchange, u"别名"_qs});
+    }
+
+    // The disk fills up once one more key has been written: every later write is refused.
+    void fillTheDiskAfterOneWrite()
+    {
+        defaults.refuseWritesTo([writes = 0](const QString&) mutable { return ++writes > 1; });
+    }
+    std::map<QString, QVariant> contents() const
+    {
+        std::map<QString, QVariant> all;
+        for (const QString& key : defaults.keys()) {
+            all.emplace(key, defaults.value(key));
+        }
+        return all;
     }
 
     MemoryDefaultsStore defaults;
@@ -164,6 +181,34 @@ TEST_F(CredentialSheetModelTest, ARefusedRemovalKeepsEveryKeyAndTheListEntry)
     EXPECT_FALSE(accountSheet(Exchange::bitget, u"ACC"_qs).remove());
     EXPECT_TRUE(accountSheet(Exchange::bitget, u"ACC"_qs).hasStoredCredentials());
     EXPECT_EQ(LocalCredentialStore(defaults).additionalAccounts().size(), 1u);
+}
+
+TEST_F(CredentialSheetModelTest, AChangeRefusedPartWayLeavesEveryKeyAndTheListAsTheyWere)
+{
+    const EnteredCredentials entered{u"K2"_qs, u"S2"_qs, u"P2"_qs};
+    const struct {
+        const char* change;
+        std::function<bool()> run;
+    } rows[] = {
+        {"save of the main account", [&] { return mainSheet(Exchange::okx).save(entered, {}); }},
+        {"save of a listed account",
+         [&] { return accountSheet(Exchange::okx, u"OLD"_qs).save(entered, u"b"_qs); }},
+        {"save of a new account",
+         [&] { return accountSheet(Exchange::okx, u"NEW"_qs).save(entered, u"c"_qs); }},
+        {"removal of the main account", [&] { return mainSheet(Exchange::okx).remove(); }},
+        {"removal of a listed account",
+         [&] { return accountSheet(Exchange::okx, u"OLD"_qs).remove(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.change);
+        defaults = MemoryDefaultsStore();
+        store(Exchange::okx, u"MAIN"_qs);
+        store(Exchange::okx, u"KEEP"_qs, u"OLD"_qs);
+        const auto before = contents();
+        fillTheDiskAfterOneWrite();
+        EXPECT_FALSE(row.run());
+        EXPECT_EQ(contents(), before);
+    }
 }
 
 TEST_F(CredentialSheetModelTest, RemovalTouchesOnlyItsScope)

@@ -214,6 +214,38 @@ TEST_F(CredentialSheetTest, ARefusedRemovalSaysSoAndKeepsTheSheetAsItWas)
     EXPECT_TRUE(sheet->isVisible()) << "no refresh closes it behind the message";
 }
 
+TEST_F(CredentialSheetTest, AChangeRefusedPartWaySaysSoAndStoresNothing)
+{
+    world.configure(Exchange::gateio, QStringLiteral("acc-key"), QStringLiteral("ACC"));
+    offer(Exchange::gateio, QStringLiteral("new-key"));
+    const auto account = LocalCredentialStore(world.defaults).additionalAccounts().front();
+    auto sheet = openSheet(Exchange::gateio, account);
+    // The disk fills up once one more key has been written.
+    const auto fillTheDiskAfterOneWrite = [&] {
+        world.defaults.refuseWritesTo(
+            [writes = 0](const QString&) mutable { return ++writes > 1; });
+    };
+    const auto expectStoredAsBefore = [&] {
+        EXPECT_EQ(stored(CredentialField::gateAPIKey, u"ACC"_qs), u"acc-key");
+        EXPECT_EQ(stored(CredentialField::gateSecretKey, u"ACC"_qs), u"s");
+        EXPECT_EQ(LocalCredentialStore(world.defaults).additionalAccounts(), std::vector{account});
+    };
+
+    fillTheDiskAfterOneWrite();
+    type(*sheet, QStringLiteral("new-key"), QStringLiteral("new-secret"));
+    button(*sheet, "saveButton")->click();
+    ASSERT_TRUE(spinUntil([&] { return !sheet->isBusy(); }));
+    EXPECT_EQ(notice(*sheet), u"保存失败：无法写入本机设置文件。");
+    EXPECT_TRUE(sheet->isVisible());
+    expectStoredAsBefore();
+
+    fillTheDiskAfterOneWrite();
+    button(*sheet, "removeButton")->click();
+    EXPECT_EQ(notice(*sheet), u"移除失败：无法写入本机设置文件。");
+    EXPECT_TRUE(sheet->isVisible());
+    expectStoredAsBefore();
+}
+
 TEST_F(CredentialSheetTest, ASheetDeletedWhileWaitingIsNeverTouched)
 {
     auto provider = offer(Exchange::binance, QStringLiteral("k"));
