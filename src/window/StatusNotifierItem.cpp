@@ -7,6 +7,7 @@
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
+#include <QDBusVariant>
 
 namespace vantrell {
 
@@ -58,6 +59,7 @@ bool StatusNotifierItem::start()
     }
     m_started = true;
     watchWatcher();
+    watchHosts();
     offer();
     return true;
 }
@@ -69,12 +71,35 @@ void StatusNotifierItem::watchWatcher()
     connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
                 if (newOwner.isEmpty()) {
-                    ++m_offer;
-                    setRegistered(false);
+                    forgetWatcher();
                 } else {
                     offer();
                 }
             });
+}
+
+// From any sender: the signals only make the item ask the watcher itself again.
+void StatusNotifierItem::watchHosts()
+{
+    for (const char* signal : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"}) {
+        m_bus.connect(QString(), watcherPath, watcherService, QString::fromLatin1(signal), this,
+                      SLOT(hostChanged()));
+    }
+}
+
+void StatusNotifierItem::hostChanged()
+{
+    // Until the offer is answered, the offer's own read is still to come.
+    if (m_registered) {
+        readHost();
+    }
+}
+
+// The desktop runs its watcher or has none: a question never starts one.
+QDBusPendingCallWatcher* StatusNotifierItem::askWatcher(QDBusMessage call)
+{
+    call.setAutoStartService(false);
+    return new QDBusPendingCallWatcher(m_bus.asyncCall(call, registrationTimeoutMs), this);
 }
 
 void StatusNotifierItem::offer()
@@ -82,20 +107,51 @@ void StatusNotifierItem::offer()
     QDBusMessage call = QDBusMessage::createMethodCall(
         watcherService, watcherPath, watcherService, QStringLiteral("RegisterStatusNotifierItem"));
     call << serviceName();
-    auto* pending = new QDBusPendingCallWatcher(m_bus.asyncCall(call, registrationTimeoutMs), this);
+    QDBusPendingCallWatcher* pending = askWatcher(call);
     const int offer = ++m_offer;
+    ++m_read;
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this, pending, offer] {
         pending->deleteLater();
-        if (offer == m_offer) {
-            setRegistered(!pending->isError());
+        if (offer != m_offer) {
+            return;
+        }
+        m_registered = !pending->isError();
+        if (m_registered) {
+            readHost();
+        } else {
+            Q_EMIT shownChanged(false);
         }
     });
 }
 
-void StatusNotifierItem::setRegistered(bool registered)
+void StatusNotifierItem::readHost()
 {
-    m_registered = registered;
-    Q_EMIT registrationChanged(registered);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        watcherService, watcherPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    call << watcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    QDBusPendingCallWatcher* pending = askWatcher(call);
+    const int read = ++m_read;
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this, pending, read] {
+        pending->deleteLater();
+        if (read != m_read) {
+            return;
+        }
+        const QVariant value =
+            pending->reply().arguments().value(0).value<QDBusVariant>().variant();
+        m_hostRegistered = !pending->isError() && value.metaType() == QMetaType::fromType<bool>() &&
+                           value.toBool();
+        Q_EMIT shownChanged(isShown());
+    });
+}
+
+void StatusNotifierItem::forgetWatcher()
+{
+    ++m_offer;
+    ++m_read;
+    m_registered = false;
+    m_hostRegistered = false;
+    Q_EMIT shownChanged(false);
 }
 
 void StatusNotifierItem::setLabel(const QString& label, const QString& guide)

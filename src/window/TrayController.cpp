@@ -4,6 +4,7 @@
 #include "store/PortfolioStore.h"
 #include "window/MenuBarLabelGuide.h"
 #include "window/MenuBarLabelRenderer.h"
+#include "window/StatusNotifierAnchor.h"
 #include "window/StatusNotifierItem.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <vector>
 
 namespace vantrell {
 
@@ -23,6 +26,15 @@ constexpr int markSides[] = {16, 22, 32, 48};
 QColor trayInk()
 {
     return QApplication::palette().color(QPalette::WindowText);
+}
+
+std::vector<StatusNotifierAnchor::Screen> desktopScreens()
+{
+    std::vector<StatusNotifierAnchor::Screen> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back({screen->geometry(), screen->devicePixelRatio()});
+    }
+    return screens;
 }
 
 }  // namespace
@@ -59,10 +71,11 @@ void TrayController::connectItems()
                     Q_EMIT activated(m_icon->geometry());
                 }
             });
-    // The host names the click's position: the popover opens under that pixel.
-    connect(m_item, &StatusNotifierItem::activated, this,
-            [this](QPoint position) { Q_EMIT activated(QRect(position, QSize(1, 1))); });
-    connect(m_item, &StatusNotifierItem::registrationChanged, this, &TrayController::showItem);
+    // The host names the click's position in device pixels: the popover opens under that pixel.
+    connect(m_item, &StatusNotifierItem::activated, this, [this](QPoint position) {
+        Q_EMIT activated(StatusNotifierAnchor::anchor(position, desktopScreens()));
+    });
+    connect(m_item, &StatusNotifierItem::shownChanged, this, &TrayController::showItem);
 }
 
 QString TrayController::toolTip() const
@@ -144,15 +157,16 @@ void TrayController::refreshMark(const QColor& ink)
     m_item->setIconPixmap(pixmaps);
 }
 
-// Where a watcher was there at start, Qt's own tray icon is itself a StatusNotifierItem: shown
-// while the watcher restarts, it would join ours as a second item once the watcher is back, so
-// on such a desktop it never stands in. The first answer tells which desktop this is.
-void TrayController::showItem(bool statusNotifierRegistered)
+// Where a watcher with a host was there at start, Qt's own tray icon is itself a
+// StatusNotifierItem: shown while the watcher restarts, it would join ours as a second item once
+// the watcher is back, so on such a desktop it never stands in. Elsewhere it is an XEmbed icon,
+// shown whenever our item is not. The first answer tells which desktop this is.
+void TrayController::showItem(bool statusNotifierShown)
 {
     if (!m_iconMayStandIn) {
-        m_iconMayStandIn = !statusNotifierRegistered;
+        m_iconMayStandIn = !statusNotifierShown;
     }
-    m_icon->setVisible(!statusNotifierRegistered && *m_iconMayStandIn);
+    m_icon->setVisible(!statusNotifierShown && *m_iconMayStandIn);
 }
 
 // A host that hands the item a slot at least twice as wide as high shows a wide image; the

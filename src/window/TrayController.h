@@ -21,8 +21,9 @@ class StatusNotifierItem;
 // the popover. The title follows every change it depends on (the data, the change figures, the
 // display mode, period and currency, the rates).
 //
-// Where the desktop runs a StatusNotifierWatcher the item is our own StatusNotifierItem, whose
-// label carries the title for hosts that show labels; elsewhere (an XEmbed tray) it is a
+// Where the desktop runs a StatusNotifierWatcher with a host the item is our own
+// StatusNotifierItem, whose label carries the title for hosts that show labels; elsewhere (an
+// XEmbed tray, also under a watcher no host has registered with) it is a
 // QSystemTrayIcon whose image shows the title only where the host gives it a wide slot. One of
 // the two is shown at a time, and the tooltip always carries the title.
 class TrayController : public QObject {
@@ -56,7 +57,7 @@ private:
     void refreshLabel();
     void refreshIconImage();
     void refreshMark(const QColor& ink);
-    void showItem(bool statusNotifierRegistered);
+    void showItem(bool statusNotifierShown);
     bool hostShowsWideIcons() const;
 
     PortfolioStore& m_store;
@@ -69,7 +70,7 @@ private:
     QColor m_markInk;
     bool m_drawnWide = false;
     bool m_drawn = false;
-    // Whether the QSystemTrayIcon may stand in while no watcher holds our item; see showItem().
+    // Whether the QSystemTrayIcon may stand in while no host shows our item; see showItem().
     std::optional<bool> m_iconMayStandIn;
 };
 

@@ -1,6 +1,7 @@
 #include "window/StatusNotifierItem.h"
 
 #include "settings/AppSettings.h"
+#include "support/ActivationRecordingBus.h"
 #include "support/SpinUntil.h"
 #include "support/StagedPortfolio.h"
 #include "support/ui/StagedScenes.h"
@@ -14,13 +15,18 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
 #include <vector>
 
 using namespace vantrell;
@@ -29,16 +35,33 @@ using namespace vantrell::test;
 namespace {
 
 // A StatusNotifierWatcher of our own, on its own connection to the private session bus the
-// test run starts for this test.
+// test run starts for this test. A host has registered with it unless a test says otherwise.
 class StandInWatcher : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered MEMBER hostRegistered)
 
 public:
     QStringList registrations;
+    bool hostRegistered = true;
+
+    // A host registers with the watcher, or its last host leaves.
+    void setHostRegistered(bool registered)
+    {
+        hostRegistered = registered;
+        if (registered) {
+            Q_EMIT StatusNotifierHostRegistered();
+        } else {
+            Q_EMIT StatusNotifierHostUnregistered();
+        }
+    }
 
 public Q_SLOTS:
     void RegisterStatusNotifierItem(const QString& service) { registrations << service; }
+
+Q_SIGNALS:
+    void StatusNotifierHostRegistered();
+    void StatusNotifierHostUnregistered();
 };
 
 // Keeps every D-Bus signal it is connected to.
@@ -73,7 +96,9 @@ protected:
         QDBusConnection bus =
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, watcherConnection);
         return bus.registerObject(StatusNotifierItem::watcherPath, &watcher,
-                                  QDBusConnection::ExportAllSlots) &&
+                                  QDBusConnection::ExportAllSlots |
+                                      QDBusConnection::ExportAllSignals |
+                                      QDBusConnection::ExportAllProperties) &&
                bus.registerService(StatusNotifierItem::watcherService);
     }
     // The watcher's process ends: its connection and with it its name leave the bus.
@@ -115,6 +140,7 @@ protected:
     {
         return tray.statusNotifierItem()->isRegistered();
     }
+    static bool shown(const TrayController& tray) { return tray.statusNotifierItem()->isShown(); }
 
     const QString watcherConnection = QStringLiteral("stand-in-watcher");
     const QString hostConnection = QStringLiteral("stand-in-host");
@@ -222,7 +248,7 @@ TEST_F(StatusNotifierTest, WatcherThatComesLaterOrRestartsGetsTheItemAgain)
     EXPECT_FALSE(registered(tray));
 
     ASSERT_TRUE(startWatcher());
-    ASSERT_TRUE(spinUntil([&] { return registered(tray); }));
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
     EXPECT_EQ(watcher.registrations.size(), 1);
     EXPECT_FALSE(tray.icon()->isVisible());
 
@@ -231,7 +257,7 @@ TEST_F(StatusNotifierTest, WatcherThatComesLaterOrRestartsGetsTheItemAgain)
     EXPECT_TRUE(tray.icon()->isVisible());
 
     ASSERT_TRUE(startWatcher());
-    ASSERT_TRUE(spinUntil([&] { return registered(tray); }));
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
     EXPECT_EQ(watcher.registrations.size(), 2);
     EXPECT_FALSE(tray.icon()->isVisible());
 }
@@ -241,15 +267,123 @@ TEST_F(StatusNotifierTest, WatcherThatWasThereAtStartIsAwaitedWhileItRestarts)
 {
     ASSERT_TRUE(startWatcher());
     TrayController tray(staged.store(), staged.settings());
-    ASSERT_TRUE(spinUntil([&] { return registered(tray); }));
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
 
     stopWatcher();
     ASSERT_TRUE(spinUntil([&] { return !registered(tray); }));
     EXPECT_FALSE(tray.icon()->isVisible());
     ASSERT_TRUE(startWatcher());
-    ASSERT_TRUE(spinUntil([&] { return registered(tray); }));
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
     EXPECT_EQ(watcher.registrations.size(), 2);
     EXPECT_FALSE(tray.icon()->isVisible());
+}
+
+// As under a panel that shows only XEmbed icons, where a watcher was left running.
+TEST_F(StatusNotifierTest, WatcherWithoutAHostLeavesThePlainIconUntilAHostComes)
+{
+    watcher.hostRegistered = false;
+    ASSERT_TRUE(startWatcher());
+    TrayController tray(staged.store(), staged.settings());
+    ASSERT_TRUE(spinUntil([&] { return tray.icon()->isVisible(); }));
+    EXPECT_TRUE(registered(tray));
+    EXPECT_FALSE(shown(tray));
+
+    watcher.setHostRegistered(true);
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
+    EXPECT_FALSE(tray.icon()->isVisible()) << "one tray item at a time";
+
+    watcher.setHostRegistered(false);
+    ASSERT_TRUE(spinUntil([&] { return !shown(tray); }));
+    EXPECT_TRUE(tray.icon()->isVisible());
+    EXPECT_TRUE(registered(tray));
+    EXPECT_EQ(watcher.registrations.size(), 1);
+}
+
+TEST_F(StatusNotifierTest, WatcherThatRestartsWithoutAHostKeepsThePlainIcon)
+{
+    TrayController tray(staged.store(), staged.settings());
+    ASSERT_TRUE(spinUntil([&] { return tray.icon()->isVisible(); }));
+    ASSERT_TRUE(startWatcher());
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
+    EXPECT_FALSE(tray.icon()->isVisible());
+
+    stopWatcher();
+    ASSERT_TRUE(spinUntil([&] { return !registered(tray); }));
+    QSignalSpy answers(tray.statusNotifierItem(), &StatusNotifierItem::shownChanged);
+    watcher.hostRegistered = false;
+    ASSERT_TRUE(startWatcher());
+    ASSERT_TRUE(spinUntil([&] { return !answers.empty(); }));
+    EXPECT_TRUE(registered(tray));
+    EXPECT_FALSE(shown(tray));
+    EXPECT_TRUE(tray.icon()->isVisible());
+}
+
+// Qt's own icon is an item too where a host was there at start: it never stands in.
+TEST_F(StatusNotifierTest, HostThatWasThereAtStartIsAwaitedWhenItLeaves)
+{
+    ASSERT_TRUE(startWatcher());
+    TrayController tray(staged.store(), staged.settings());
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
+
+    watcher.setHostRegistered(false);
+    ASSERT_TRUE(spinUntil([&] { return !shown(tray); }));
+    EXPECT_TRUE(registered(tray));
+    EXPECT_FALSE(tray.icon()->isVisible());
+
+    watcher.setHostRegistered(true);
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
+    EXPECT_FALSE(tray.icon()->isVisible());
+    EXPECT_EQ(watcher.registrations.size(), 1);
+}
+
+// Any client on the bus may send any point.
+TEST_F(StatusNotifierTest, ActivateAtExtremePointsAnchorsOnTheDesktop)
+{
+    ASSERT_TRUE(startWatcher());
+    TrayController tray(staged.store(), staged.settings());
+    ASSERT_TRUE(spinUntil([&] { return shown(tray); }));
+    QSignalSpy anchors(&tray, &TrayController::activated);
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    constexpr int most = std::numeric_limits<int>::max();
+    constexpr int least = std::numeric_limits<int>::min();
+    const struct {
+        int x;
+        int y;
+        QPoint anchor;
+    } rows[] = {
+        {0, most, QPoint(desktop.left(), desktop.bottom())},
+        {least, least, desktop.topLeft()},
+        {most, 0, QPoint(desktop.right(), desktop.top())},
+        {most, most, desktop.bottomRight()},
+        {least, most, QPoint(desktop.left(), desktop.bottom())},
+    };
+    for (const auto& row : rows) {
+        anchors.clear();
+        activate(row.x, row.y);
+        ASSERT_TRUE(spinUntil([&] { return !anchors.empty(); }));
+        EXPECT_EQ(anchors.front().front().toRect(), QRect(row.anchor, QSize(1, 1)))
+            << row.x << "," << row.y;
+    }
+}
+
+// Offering the item and reading the host state must never make the bus start a watcher.
+TEST(StatusNotifierOfferTest, StartsNoWatcherService)
+{
+    ActivationRecordingBus bus({StatusNotifierItem::watcherService});
+    const std::optional<QString> address = bus.waitForAddress();
+    if (!address) {
+        GTEST_SKIP() << "no dbus-daemon to run a bus of the test's own";
+    }
+    const QString name = QStringLiteral("activation-recording");
+    {
+        StatusNotifierItem item(QDBusConnection::connectToBus(*address, name));
+        QSignalSpy answers(&item, &StatusNotifierItem::shownChanged);
+        ASSERT_TRUE(item.start());
+        ASSERT_TRUE(answers.wait(StatusNotifierItem::registrationTimeoutMs + 1000));
+        EXPECT_FALSE(item.isShown());
+    }
+    QDBusConnection::disconnectFromBus(name);
+    EXPECT_FALSE(bus.wasStarted(StatusNotifierItem::watcherService));
 }
 
 // Runs everywhere, bus or not.
