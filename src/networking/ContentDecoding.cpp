@@ -14,19 +14,19 @@ namespace {
 constexpr int gzipOrZlib = 15 + 32;
 constexpr int rawDeflate = -15;
 
-// The size to start with: a gzip stream ends with its unpacked size (modulo 2^32), so a reply
-// is unpacked into a buffer of just the right size; otherwise a guess that grows as needed.
-qsizetype expectedSize(const QByteArray& body, int windowBits)
+// A trailer's size is only a hint: it is the last member's alone, and a damaged body may claim
+// anything. Exchange replies pack about 4 to 1, so a claim beyond this ratio starts the buffer at
+// the ratio instead, and the buffer grows if the claim was true.
+constexpr qsizetype believableRatio = 16;
+// Up to this size a claim is believed whatever the ratio: a buffer this large, and untouched
+// beyond the bytes unpacked, costs little for the moment it lives.
+constexpr qsizetype alwaysBelieved = qsizetype(4) * 1024 * 1024;
+// Deflate packs at most about 1032 bytes into one.
+constexpr qsizetype deflateRatio = 1032;
+
+bool startsMember(const Bytef* bytes, uInt size)
 {
-    if (windowBits == gzipOrZlib && body.size() >= 18 && body.startsWith("\x1f\x8b")) {
-        const auto* end = reinterpret_cast<const unsigned char*>(body.constData() + body.size());
-        const quint32 size = quint32(end[-4]) | quint32(end[-3]) << 8 | quint32(end[-2]) << 16 |
-                             quint32(end[-1]) << 24;
-        // One byte more, so the output never fills up just before the stream's end; and never
-        // more than deflate can pack into the body (about 1032 to 1), whatever the trailer says.
-        return std::min<qsizetype>(qsizetype(size) + 1, body.size() * 1032);
-    }
-    return body.size() * 4;
+    return size >= 2 && bytes[0] == 0x1f && bytes[1] == 0x8b;
 }
 
 // A buffer that grew past its bytes by more than the room asked for is copied into one that
@@ -43,8 +43,33 @@ QByteArray fitted(QByteArray out, qsizetype size, qsizetype room)
     return exact;
 }
 
-// Inflates the whole of `body`; nothing unless the stream ends exactly at its last byte.
-std::optional<QByteArray> inflated(const QByteArray& body, int windowBits, std::size_t padding)
+// Inflates one stream into `out` after its first `used` bytes, keeping `room` free after them
+// and doubling `out` as needed, up to the cap; zlib's last status.
+int inflateStream(z_stream& stream, QByteArray& out, qsizetype& used, qsizetype room)
+{
+    int status = Z_OK;
+    while (status == Z_OK) {
+        if (out.size() - used <= room) {
+            if (out.size() - room >= largestDecodedBody) {
+                return Z_BUF_ERROR;
+            }
+            out.resize(std::min(out.size() * 2, largestDecodedBody + room));
+        }
+        const auto space = static_cast<uInt>(out.size() - room - used);
+        stream.next_out = reinterpret_cast<Bytef*>(out.data() + used);
+        stream.avail_out = space;
+        status = inflate(&stream, Z_NO_FLUSH);
+        used += static_cast<qsizetype>(space - stream.avail_out);
+    }
+    return status;
+}
+
+// A gzip body may be several members, one after the other: each is read into the same buffer.
+enum class Streams { one, gzipMembers };
+
+// Inflates the whole of `body`; nothing unless its last stream ends exactly at its last byte.
+std::optional<QByteArray> inflated(const QByteArray& body, int windowBits, Streams streams,
+                                   std::size_t padding)
 {
     z_stream stream{};
     if (inflateInit2(&stream, windowBits) != Z_OK) {
@@ -52,32 +77,40 @@ std::optional<QByteArray> inflated(const QByteArray& body, int windowBits, std::
     }
     const auto room = static_cast<qsizetype>(padding);
     QByteArray out;
-    out.resize(std::min(expectedSize(body, windowBits), largestDecodedBody) + room);
+    out.resize(startingSize(body) + room);
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.constData()));
     stream.avail_in = static_cast<uInt>(body.size());
-    int status = Z_OK;
-    while (status == Z_OK) {
-        const auto used = static_cast<qsizetype>(stream.total_out);
-        if (out.size() - used <= room) {
-            if (out.size() - room >= largestDecodedBody) {
-                break;
-            }
-            out.resize(std::min(out.size() * 2, largestDecodedBody + room));
-        }
-        stream.next_out = reinterpret_cast<Bytef*>(out.data() + used);
-        stream.avail_out = static_cast<uInt>(out.size() - room - used);
-        status = inflate(&stream, Z_NO_FLUSH);
+    qsizetype used = 0;  // zlib counts each member's output alone
+    int status = inflateStream(stream, out, used, room);
+    while (streams == Streams::gzipMembers && status == Z_STREAM_END &&
+           startsMember(stream.next_in, stream.avail_in) && inflateReset(&stream) == Z_OK) {
+        status = inflateStream(stream, out, used, room);
     }
     const bool whole = status == Z_STREAM_END && stream.avail_in == 0;
-    const auto size = static_cast<qsizetype>(stream.total_out);
     inflateEnd(&stream);
     if (!whole) {
         return std::nullopt;
     }
-    return fitted(std::move(out), size, room);
+    return fitted(std::move(out), used, room);
 }
 
 }  // namespace
+
+qsizetype startingSize(const QByteArray& body)
+{
+    qsizetype size = body.size() * 4;
+    // A gzip body ends with its last member's unpacked size (modulo 2^32), so a reply of one
+    // member is unpacked into a buffer of just the right size; one byte more, so the output
+    // never fills up just before the stream's end.
+    if (body.size() >= 18 && body.startsWith("\x1f\x8b")) {
+        const auto* end = reinterpret_cast<const unsigned char*>(body.constData() + body.size());
+        const quint32 claimed = quint32(end[-4]) | quint32(end[-3]) << 8 | quint32(end[-2]) << 16 |
+                                quint32(end[-1]) << 24;
+        size = std::min({qsizetype(claimed) + 1, body.size() * deflateRatio,
+                         std::max(body.size() * believableRatio, alwaysBelieved)});
+    }
+    return std::min(size, largestDecodedBody);
+}
 
 std::optional<QByteArray> decoded(const QByteArray& body, QByteArrayView encoding,
                                   std::size_t padding)
@@ -90,14 +123,14 @@ std::optional<QByteArray> decoded(const QByteArray& body, QByteArrayView encodin
         return std::nullopt;
     }
     if (name == "gzip" || name == "x-gzip") {
-        return inflated(body, gzipOrZlib, padding);
+        return inflated(body, gzipOrZlib, Streams::gzipMembers, padding);
     }
     if (name == "deflate") {
         // Meant to be zlib-wrapped, but some servers send the bare stream.
-        if (std::optional<QByteArray> wrapped = inflated(body, gzipOrZlib, padding)) {
+        if (std::optional<QByteArray> wrapped = inflated(body, gzipOrZlib, Streams::one, padding)) {
             return wrapped;
         }
-        return inflated(body, rawDeflate, padding);
+        return inflated(body, rawDeflate, Streams::one, padding);
     }
     return std::nullopt;
 }

@@ -20,10 +20,15 @@ inline constexpr qsizetype largestDecodedBody = qsizetype(64) * 1024 * 1024;
 
 // The body as sent, decoded: unchanged for no encoding or "identity"; unpacked for "gzip",
 // "x-gzip" and "deflate" (zlib-wrapped or raw), with at least `padding` bytes of room after
-// it. Nothing for another encoding, a damaged or cut-off stream, or more than
-// largestDecodedBody bytes.
+// it. A gzip body may be several members, read one after the other; a deflate body is one
+// stream. Nothing for another encoding, a damaged or cut-off stream, bytes after the last
+// stream, or more than largestDecodedBody bytes in all.
 std::optional<QByteArray> decoded(const QByteArray& body, QByteArrayView encoding,
                                   std::size_t padding);
+
+// The bytes a packed body is first unpacked into (the buffer grows from there): a gzip body's
+// trailer size where it is believable, else a guess from the body's size.
+qsizetype startingSize(const QByteArray& body);
 
 }  // namespace ContentDecoding
 

@@ -6,6 +6,7 @@
 #include "support/LoopbackServer.h"
 #include "support/ManualClock.h"
 #include "support/OutputCapture.h"
+#include "support/PackedText.h"
 #include "support/SpinUntil.h"
 #include "support/TaskResult.h"
 
@@ -189,6 +190,19 @@ TEST_F(NetworkHttpTransportTest, CompressedRepliesArriveUnpacked)
     ASSERT_FALSE(server.requests().isEmpty());
     EXPECT_EQ(server.requests().front().header("Accept-Encoding"), "gzip, deflate");
     EXPECT_EQ(errorFor(get("/damaged")), ExchangeAPIError::network());
+}
+
+// A gzip body may come in several members; Qt's own decoder reads them all, and so must ours.
+TEST_F(NetworkHttpTransportTest, GzipReplyOfSeveralMembersArrivesWhole)
+{
+    const QByteArray body = test::packed(R"(["BTCUSDT",)", test::gzipWindow) +
+                            test::packed(R"("ETHUSDT"])", test::gzipWindow);
+    server.route("GET", "/members",
+                 LoopbackReply::json(200, body).withHeader("Content-Encoding", "gzip"));
+
+    const test::TaskResult<Strings> result = test::runTask(client.send<Strings>(get("/members")));
+    EXPECT_EQ(result.errorAs<ExchangeAPIError>(), std::nullopt);
+    EXPECT_EQ(result.value, (Strings{"BTCUSDT", "ETHUSDT"}));
 }
 
 TEST_F(NetworkHttpTransportTest, RefusedConnectionIsANetworkError)

@@ -4,7 +4,8 @@ namespace vantrell::test {
 
 namespace {
 constexpr int startTimeoutMs = 10000;
-}
+constexpr int stopTimeoutMs = 5000;
+}  // namespace
 
 VirtualDisplay::VirtualDisplay(const QString& program)
 {
@@ -17,10 +18,19 @@ VirtualDisplay::VirtualDisplay(const QString& program)
     m_server.start();
 }
 
+// Ended with SIGTERM, so that the server removes its socket from /tmp/.X11-unix: a killed one
+// leaves it there, dead, for any client that finds the display by that path. SIGKILL only for a
+// server that does not end.
 VirtualDisplay::~VirtualDisplay()
 {
-    m_server.kill();
-    m_server.waitForFinished(startTimeoutMs);
+    if (m_server.state() == QProcess::NotRunning) {
+        return;
+    }
+    m_server.terminate();
+    if (!m_server.waitForFinished(stopTimeoutMs)) {
+        m_server.kill();
+        m_server.waitForFinished(stopTimeoutMs);
+    }
 }
 
 std::optional<QString> VirtualDisplay::waitForDisplay()

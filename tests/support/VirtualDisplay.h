@@ -7,7 +7,8 @@
 
 namespace vantrell::test {
 
-// An Xvfb server on a display number it picks itself; stopped when the object goes.
+// An Xvfb server on a display number it picks itself; stopped when the object goes, after which
+// its socket is gone.
 //
 //     VirtualDisplay display(QStandardPaths::findExecutable(QStringLiteral("Xvfb")));
 //     const std::optional<QString> name = display.waitForDisplay();   // ":N"
