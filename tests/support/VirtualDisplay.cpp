@@ -61,4 +61,14 @@ QProcessEnvironment VirtualDisplay::clientEnvironment(const QString& display)
     return env;
 }
 
+QProcessEnvironment VirtualDisplay::clientEnvironmentWithoutBus(const QString& display,
+                                                                const QString& folder)
+{
+    QProcessEnvironment env = clientEnvironment(display);
+    const QString noBus = QStringLiteral("unix:path=") + folder + QStringLiteral("/no-bus");
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
+    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
+    return env;
+}
+
 }  // namespace vantrell::test

@@ -25,6 +25,10 @@ public:
 
     // This process's environment for a Qt program on `display` (X11, never Wayland).
     static QProcessEnvironment clientEnvironment(const QString& display);
+    // The same with no desktop bus: both bus addresses name a socket in `folder` that is never
+    // made, so the platform's look-ups there fail at once.
+    static QProcessEnvironment clientEnvironmentWithoutBus(const QString& display,
+                                                           const QString& folder);
 
 private:
     QProcess m_server;

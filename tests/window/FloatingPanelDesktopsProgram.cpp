@@ -2,6 +2,7 @@
 // after each show what the panel's window asks the window manager for. Xvfb has no window
 // manager, so the hints stay on the window as the program set them. The panel's test runs it.
 
+#include "support/X11Connection.h"
 #include "window/FloatingPanel.h"
 
 #include <QApplication>
@@ -18,12 +19,9 @@
 
 namespace {
 
+using vantrell::test::X11Connection::connection;
+using vantrell::test::X11Connection::settle;
 using PropertyReply = std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>;
-
-xcb_connection_t* connection()
-{
-    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-}
 
 xcb_atom_t atomNamed(const char* name)
 {
@@ -58,15 +56,6 @@ void report(const QWidget& panel)
                 static_cast<long>(count("_NET_WM_STATE_STICKY")),
                 static_cast<long>(count("_NET_WM_STATE_ABOVE")));
     std::fflush(stdout);
-}
-
-void settle()
-{
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::processEvents();
-    }
-    // A round trip: every request sent so far has been handled by the server.
-    std::free(xcb_get_input_focus_reply(connection(), xcb_get_input_focus(connection()), nullptr));
 }
 
 }  // namespace

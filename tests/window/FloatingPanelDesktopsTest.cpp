@@ -33,13 +33,10 @@ TEST(FloatingPanelDesktopsTest, EveryShowAsksForEveryDesktopOnX11)
     ASSERT_TRUE(name) << "Xvfb did not report a display";
 
     QProcess program;
-    QProcessEnvironment environment = VirtualDisplay::clientEnvironment(*name);
     // No desktop bus: the platform's look-ups there are not what is tested.
-    QTemporaryDir busless;
-    const QString noBus = QStringLiteral("unix:path=") + busless.filePath(QStringLiteral("no-bus"));
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
-    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
-    program.setProcessEnvironment(environment);
+    const QTemporaryDir busless;
+    program.setProcessEnvironment(
+        VirtualDisplay::clientEnvironmentWithoutBus(*name, busless.path()));
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     program.start(QStringLiteral(VANTRELL_FLOATING_PANEL_DESKTOPS_PROGRAM), QStringList());
     ASSERT_TRUE(program.waitForFinished(30000));

@@ -3,6 +3,7 @@
 // popover's logical geometry and the position of its window on the server, in device pixels.
 // Run with QT_SCALE_FACTOR to see the click mapped onto a scaled screen.
 
+#include "support/X11Connection.h"
 #include "support/ui/StagedScenes.h"
 #include "window/PopoverWindow.h"
 #include "window/SceneRegistry.h"
@@ -22,10 +23,8 @@
 
 namespace {
 
-xcb_connection_t* connection()
-{
-    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-}
+using vantrell::test::X11Connection::connection;
+using vantrell::test::X11Connection::settle;
 
 // Where the window's top-left corner is on the root window; every request so far is handled.
 QPoint serverPosition(const QWidget& window)
@@ -36,14 +35,6 @@ QPoint serverPosition(const QWidget& window)
     const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
         xcb_translate_coordinates_reply(connection(), cookie, nullptr), &std::free);
     return reply ? QPoint(reply->dst_x, reply->dst_y) : QPoint(-1, -1);
-}
-
-void settle()
-{
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::processEvents();
-    }
-    std::free(xcb_get_input_focus_reply(connection(), xcb_get_input_focus(connection()), nullptr));
 }
 
 }  // namespace

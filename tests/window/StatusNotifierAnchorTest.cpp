@@ -99,12 +99,10 @@ std::optional<Placement> placementFrom(const QByteArray& output)
 QByteArray openedAtScaleTwo(const QString& display, QPoint devicePoint)
 {
     QProcess program;
-    QProcessEnvironment environment = VirtualDisplay::clientEnvironment(display);
     // No desktop bus: the item is clicked through its adaptor.
-    QTemporaryDir busless;
-    const QString noBus = QStringLiteral("unix:path=") + busless.filePath(QStringLiteral("no-bus"));
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), noBus);
-    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), noBus);
+    const QTemporaryDir busless;
+    QProcessEnvironment environment =
+        VirtualDisplay::clientEnvironmentWithoutBus(display, busless.path());
     environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
