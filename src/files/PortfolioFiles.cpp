@@ -25,14 +25,14 @@ const QString PortfolioFiles::archiveFailureMessage =
 
 namespace {
 
-enum class ReadResult { unreadable, tooLarge, read };
+enum class ReadResult { missing, unreadable, tooLarge, read };
 
 // Reads at most one byte more than the cap, so a huge (or growing) file is never loaded whole.
 ReadResult readCapped(const QString& path, QByteArray& data)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return ReadResult::unreadable;
+        return file.exists() ? ReadResult::unreadable : ReadResult::missing;
     }
     if (file.size() > PortfolioFiles::maxFileSize) {
         return ReadResult::tooLarge;
@@ -92,9 +92,15 @@ std::optional<PortfolioHistory> decodeHistory(const QByteArray& data, const QStr
 }
 
 // Drops the points older than `oldest` and puts the rest in time order. The file is written in
-// order, so one pass usually does both: sorting is only for a file that is not.
+// order, so one pass usually does both: sorting is only for a file that is not. When every point
+// is older, the clock may be the one that is wrong: all are kept, and the next recording sets
+// them aside in an archive before the file is written again.
 void keepRecentInOrder(std::vector<PortfolioValuePoint>& points, Date oldest)
 {
+    if (std::all_of(points.begin(), points.end(),
+                    [oldest](const PortfolioValuePoint& p) { return p.timestamp < oldest; })) {
+        oldest = Date::distantPast();
+    }
     bool ordered = true;
     auto kept = points.begin();
     for (auto point = points.begin(); point != points.end(); ++point) {
@@ -189,8 +195,8 @@ std::optional<PortfolioHistory> PortfolioFiles::loadValueHistory(const QString& 
     const QString path = historyPath(identity);
     QByteArray data;
     const ReadResult read = readCapped(path, data);
-    if (read == ReadResult::unreadable) {
-        return std::nullopt;  // missing, or a read error: the file may still be fine
+    if (read == ReadResult::missing) {
+        return std::nullopt;
     }
     std::optional<PortfolioHistory> history;
     if (read == ReadResult::read) {
@@ -204,9 +210,9 @@ std::optional<PortfolioHistory> PortfolioFiles::loadValueHistory(const QString& 
     return history;
 }
 
-// The next history write would replace a file we could not use; keep it under an archive name
-// (archives are never read or removed) so its points and capital flows survive. A failed rename
-// is not reported: loading stays silent either way.
+// The next history write would replace a file we could not read or use; keep it under an archive
+// name (archives are never read or removed) so its points and capital flows survive. A failed
+// rename is not reported: loading stays silent either way.
 void PortfolioFiles::setAside(const QString& historyPath) const
 {
     (void)QFile::rename(historyPath, newArchivePath());

@@ -22,8 +22,8 @@ class PortfolioDiskWriter;
 //
 // Reading is forgiving: a missing, unreadable, oversized, corrupted or foreign file loads as
 // nothing, without a message, so the program starts empty rather than not at all. A history file
-// that was read but cannot be used is first renamed to an archive name, so the next write of the
-// history cannot destroy the points and capital flows it holds.
+// that is there but cannot be read or used is first renamed to an archive name, so the next
+// write of the history cannot destroy the points and capital flows it holds.
 class PortfolioFiles {
 public:
     using FailureHandler = std::function<void(const QString& message)>;
@@ -52,8 +52,9 @@ public:
     QString newArchivePath() const;
 
     std::optional<CachedPortfolioSnapshot> loadCachedSnapshot() const;
-    // The history of `identity` with its points of the last 90 days, oldest first. The file
-    // itself is not rewritten.
+    // The history of `identity` with its points of the last 90 days (all of them when none is
+    // that recent), oldest first. The file itself is not rewritten. A file that is there but
+    // cannot be read is set aside like a damaged one.
     std::optional<PortfolioHistory> loadValueHistory(const QString& identity) const;
 
     // Write requests; each returns at once (nothing happens without a data folder). A failure

@@ -1,6 +1,7 @@
 #include "store/PortfolioStore.h"
 
 #include "files/PortfolioCSVExport.h"
+#include "platform/SystemTimeZone.h"
 #include "platform/WakeMonitor.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
@@ -426,7 +427,7 @@ void PortfolioStore::setFigures(const PortfolioPerformance::Figures& figures)
 
 QTimeZone PortfolioStore::timeZone() const
 {
-    return m_timeZone.value_or(QTimeZone::systemTimeZone());
+    return m_timeZone.value_or(systemTimeZone());
 }
 
 }  // namespace vantrell

@@ -357,11 +357,27 @@ TEST_F(PortfolioFilesTest, OversizedHistoryIsSetAsideUnread)
     EXPECT_EQ(archives().size(), 1);
 }
 
-TEST_F(PortfolioFilesTest, ReadErrorRenamesNothing)
+// A history that is there but cannot be read may still hold everything: the next write must not
+// replace it, so it is set aside as a damaged one is. Absence is no read error.
+TEST_F(PortfolioFilesTest, UnreadableHistoryIsSetAsideBeforeTheNextWrite)
 {
-    // A path that exists but cannot be read as a file stands for a permission or I/O error.
-    ASSERT_TRUE(QDir().mkpath(files.historyPath(identity)));
+    const QString path = files.historyPath(identity);
+    ASSERT_TRUE(folder.create());
     EXPECT_FALSE(files.loadValueHistory(identity).has_value());
-    EXPECT_TRUE(QFileInfo(files.historyPath(identity)).isDir());
-    EXPECT_TRUE(archives().isEmpty());
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+
+    // Reading this file fails with an I/O error, however privileged the reader.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), path));
+    EXPECT_FALSE(files.loadValueHistory(identity).has_value());
+    const QStringList setAside = archives();
+    ASSERT_EQ(setAside.size(), 1);
+    EXPECT_EQ(QFileInfo(folder.filePath(setAside.front())).symLinkTarget(),
+              QStringLiteral("/proc/self/mem"));
+
+    files.saveHistory(sampleHistory(identity, clock.now()), 1, &context, collect());
+    settle();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(QFileInfo(folder.filePath(setAside.front())).symLinkTarget(),
+              QStringLiteral("/proc/self/mem"));
+    EXPECT_TRUE(files.loadValueHistory(identity).has_value());
 }

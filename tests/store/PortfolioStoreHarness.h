@@ -175,7 +175,7 @@ public:
         services.writer = writer.get();
         services.wakeMonitor = &wakeMonitor;
         services.savePrompt = &savePrompt;
-        services.timeZone = QTimeZone(QByteArrayLiteral("UTC"));
+        services.timeZone = timeZone;
         return std::make_unique<PortfolioStore>(
             LocalCredentialStore(defaults), providerFactory ? providerFactory : factory(),
             std::move(services), startAutomatically, std::move(historyOverride));
@@ -215,6 +215,8 @@ public:
     std::map<QString, std::shared_ptr<GatedProvider>> providers;
     // When set, the stores made use these connectors instead of the gated providers.
     ProviderFactory providerFactory;
+    // Where the stores made begin the local day; absent: the system's zone.
+    std::optional<QTimeZone> timeZone = QTimeZone::utc();
 };
 
 // Runs one whole refresh cycle (the providers must not be held).

@@ -5,6 +5,7 @@
 #include "models/Date.h"
 #include "models/Decimal.h"
 #include "models/PortfolioTrendSample.h"
+#include "platform/SystemTimeZone.h"
 #include "views/analytics/AnalyticsRange.h"
 
 #include <QTimeZone>
@@ -60,7 +61,7 @@ struct AnalyticsChartData {
     // samples come from the store's history; amounts convert through the settings.
     static AnalyticsChartData rebuild(AnalyticsRange range, const PortfolioStore& store,
                                       const AppSettings& settings, bool adjustForFlows,
-                                      const QTimeZone& timeZone = QTimeZone::systemTimeZone());
+                                      const QTimeZone& timeZone = systemTimeZone());
 
     bool drawsPointDots() const { return points.size() <= largestDottedSeries; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "models/AssetChartScale.h"
+#include "platform/SystemTimeZone.h"
 #include "settings/DisplayCurrency.h"
 #include "views/analytics/AnalyticsChartData.h"
 #include "views/analytics/AnalyticsRange.h"
@@ -81,7 +82,7 @@ private:
 
     Content m_content;
     std::optional<Date> m_selectedDate;
-    QTimeZone m_timeZone = QTimeZone::systemTimeZone();
+    QTimeZone m_timeZone = systemTimeZone();
 
     QCategoryAxis* m_xAxis;
     QCategoryAxis* m_yAxis;

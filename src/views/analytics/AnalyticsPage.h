@@ -2,6 +2,7 @@
 
 #include "models/AssetChartRevision.h"
 #include "models/Clock.h"
+#include "platform/SystemTimeZone.h"
 #include "views/analytics/AnalyticsChartData.h"
 #include "views/analytics/AnalyticsRange.h"
 #include "views/kit/CoalescedRender.h"
@@ -77,7 +78,7 @@ private:
     QPointer<AppSettings> m_settings;
     QPointer<ViewPreferences> m_preferences;
     const Clock& m_clock;
-    QTimeZone m_timeZone = QTimeZone::systemTimeZone();
+    QTimeZone m_timeZone = systemTimeZone();
 
     AnalyticsRange m_range = AnalyticsRange::today;
     AnalyticsChartData m_data;

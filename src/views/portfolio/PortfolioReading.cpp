@@ -1,5 +1,6 @@
 #include "views/portfolio/PortfolioReading.h"
 
+#include "platform/SystemTimeZone.h"
 #include "store/PortfolioFreshness.h"
 #include "store/PortfolioStore.h"
 
@@ -37,7 +38,7 @@ const ExchangeAccount* PortfolioReading::account(Exchange exchange) const
 
 QString PortfolioReading::lastUpdatedTime() const
 {
-    return PortfolioFreshness::timeText(lastUpdated, QLocale(), QTimeZone::systemTimeZone());
+    return PortfolioFreshness::timeText(lastUpdated, QLocale(), systemTimeZone());
 }
 
 }  // namespace vantrell

@@ -1,5 +1,6 @@
 #include "views/settings/SettingsForm.h"
 
+#include "platform/SystemTimeZone.h"
 #include "security/CredentialChangeNotifier.h"
 #include "services/UpdateChecker.h"
 #include "settings/AppSettings.h"
@@ -344,7 +345,7 @@ void SettingsForm::syncFromSettings()
         m_menuBarMode->findData(static_cast<int>(s.menuBarDisplayMode())));
     m_currency->setCurrentIndex(indexOf(allDisplayCurrencies, s.displayCurrency()));
     m_currencyDescription->setText(Rules::currencyRateDescription(
-        s.displayCurrency(), s.currencyRatesUpdatedAt(), QLocale(), QTimeZone::systemTimeZone()));
+        s.displayCurrency(), s.currencyRatesUpdatedAt(), QLocale(), systemTimeZone()));
     m_floatingStyle->setCurrentIndex(indexOf(allFloatingDisplayStyles, s.floatingStyle()));
     m_floatingLocked->setChecked(s.isFloatingLocked());
     m_floatingCaption->setText(Rules::floatingLockCaption(s.isFloatingLocked()));

@@ -1,5 +1,6 @@
 #include "views/settings/UpdateSettingsSection.h"
 
+#include "platform/SystemTimeZone.h"
 #include "services/UpdateChecker.h"
 #include "settings/AppSettings.h"
 #include "views/controls/BusyIndicator.h"
@@ -174,8 +175,7 @@ void UpdateSettingsSection::render()
     const std::optional<Date> checkedAt = m_checker->lastCheckedAt();
     m_lastChecked->setVisible(checkedAt.has_value());
     if (checkedAt) {
-        m_lastChecked->setText(
-            Rules::lastCheckedText(*checkedAt, QLocale(), QTimeZone::systemTimeZone()));
+        m_lastChecked->setText(Rules::lastCheckedText(*checkedAt, QLocale(), systemTimeZone()));
     }
 }
 

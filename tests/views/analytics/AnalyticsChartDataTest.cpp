@@ -1,6 +1,9 @@
 #include "views/analytics/AnalyticsChartData.h"
 
+#include "platform/SystemTimeZone.h"
 #include "settings/CurrencyConversion.h"
+#include "support/ScopedEnvironmentVariable.h"
+#include "views/analytics/AnalyticsTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -174,6 +177,24 @@ TEST(AnalyticsChartDataTest, RangesEndAtTheLastUpdate)
               lastUpdated.addingSeconds(-2'592'000));
     EXPECT_EQ(rangeStart(AnalyticsRange::ninetyDays, lastUpdated, zone),
               lastUpdated.addingSeconds(-7'776'000));
+}
+
+// A zone the system lacks reads as UTC, as the C library has it: "today" starts at midnight UTC,
+// not in 1970, and the axis still has times to show.
+TEST(AnalyticsChartDataTest, AnUnknownSystemZoneCountsTheDayAsUTC)
+{
+    const QTimeZone utc = QTimeZone::utc();
+    const Date lastUpdated = Date::fromDateTime(QDateTime(QDate(2024, 5, 1), QTime(23, 0), utc));
+    const QLocale locale(QStringLiteral("zh_CN"));
+    test::ScopedEnvironmentVariable tz("TZ", "Foo/Bar");
+    const QTimeZone system = systemTimeZone();
+    EXPECT_EQ(rangeStart(AnalyticsRange::today, lastUpdated, system),
+              Date::fromDateTime(QDateTime(QDate(2024, 5, 1), QTime(0, 0), utc)));
+    EXPECT_EQ(AnalyticsTexts::axisLabel(lastUpdated, AnalyticsRange::today, locale, system),
+              AnalyticsTexts::axisLabel(lastUpdated, AnalyticsRange::today, locale, utc));
+    EXPECT_EQ(
+        AnalyticsTexts::selectionDateLabel(lastUpdated, AnalyticsRange::today, locale, system),
+        AnalyticsTexts::selectionDateLabel(lastUpdated, AnalyticsRange::today, locale, utc));
 }
 
 TEST(AnalyticsChartDataTest, RangeStoredValuesAndTitles)
