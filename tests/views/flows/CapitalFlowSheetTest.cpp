@@ -1,6 +1,7 @@
 #include "views/flows/CapitalFlowsDialog.h"
 
 #include "support/StagedPortfolio.h"
+#include "views/kit/FitLabel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -90,6 +91,23 @@ TEST_F(CapitalFlowSheetTest, OnlyPositivePointDecimalsCanBeAdded)
     QTest::keyClick(amount(), Qt::Key_Return);
     EXPECT_TRUE(staged.store().capitalFlows().empty());
     EXPECT_EQ(amount()->text(), QStringLiteral("12,5"));
+}
+
+TEST_F(CapitalFlowSheetTest, AmountTooLargeToRecordIsExplained)
+{
+    auto* message = child<FitLabel>(QStringLiteral("capitalFlowAmountTooLarge"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_FALSE(message->isVisible());
+    type(QStringLiteral("1e400"));
+    EXPECT_FALSE(addButton()->isEnabled());
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(message->text(), QStringLiteral("金额过大，单笔最多 1000 万亿 USD。"));
+    QTest::keyClick(amount(), Qt::Key_Return);
+    EXPECT_TRUE(staged.store().capitalFlows().empty());
+
+    type(QStringLiteral("1000000000000000"));
+    EXPECT_TRUE(addButton()->isEnabled());
+    EXPECT_FALSE(message->isVisible());
 }
 
 TEST_F(CapitalFlowSheetTest, AddsSignedByKindAndKeepsKindAndDate)
