@@ -201,12 +201,15 @@ QWidget* CapitalFlowsDialog::row(int index, const CapitalFlow& flow)
     auto* date =
         new QLabel(CapitalFlowEntry::dateText(flow, QLocale(), QTimeZone::systemTimeZone()));
     date->setObjectName(name + QStringLiteral(".date"));
-    auto* amount = new QLabel(CapitalFlowEntry::amountText(flow));
+    date->setTextFormat(Qt::PlainText);
+    date->setFont(captionFont());
+    // A long amount (many digits either side of the point) is elided rather than pushing the
+    // trash button out of the list; the whole text stays in the tooltip.
+    auto* amount = new FitLabel(captionFont());
     amount->setObjectName(name + QStringLiteral(".amount"));
-    for (QLabel* label : {date, amount}) {
-        label->setTextFormat(Qt::PlainText);
-        label->setFont(captionFont());
-    }
+    amount->setText(CapitalFlowEntry::amountText(flow));
+    amount->setToolTip(amount->text());
+    amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* remove = new QToolButton;
     remove->setObjectName(name + QStringLiteral(".remove"));
     remove->setAutoRaise(true);
