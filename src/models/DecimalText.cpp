@@ -36,7 +36,9 @@ inline std::string_view takeValueDigits(std::string_view text, std::size_t& pos,
             break;
         }
         value = value * 10 + digit;
-        significant += value != 0 ? 1 : 0;
+        // Counted from the first non-zero digit, not from the running value, which wraps to
+        // zero for multiples of 2^64.
+        significant += (significant != 0 || digit != 0) ? 1 : 0;
     }
     result.digitValue = value;
     result.significantDigits = significant;

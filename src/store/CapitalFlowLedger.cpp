@@ -20,10 +20,20 @@ CapitalFlowLedger::CapitalFlowLedger(std::vector<CapitalFlow> flows) : m_flows(s
     sortByTime(m_flows);
 }
 
+Decimal CapitalFlowLedger::largestAmount()
+{
+    return Decimal(1'000'000'000'000'000LL);
+}
+
+bool CapitalFlowLedger::isRecordable(const Decimal& amountUSD)
+{
+    return !amountUSD.isZero() && amountUSD.abs() <= largestAmount();
+}
+
 bool CapitalFlowLedger::add(const Decimal& amountUSD, Date date, Date now)
 {
     // A Decimal is always a number, so "not a number" cannot reach this point.
-    if (amountUSD.isZero() || date > now) {
+    if (!isRecordable(amountUSD) || date > now) {
         return false;
     }
     CapitalFlow flow;

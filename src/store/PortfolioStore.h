@@ -173,7 +173,8 @@ public:
     std::optional<Decimal> displayedChangePercent(PerformancePeriod period) const;
 
     // Capital flows ---------------------------------------------------------------------------
-    // Ignores a zero amount and a date in the future.
+    // Ignores an amount the ledger cannot record (zero, or beyond its largest amount) and a
+    // date in the future.
     void addCapitalFlow(const Decimal& amountUSD, Date date);
     void removeCapitalFlow(const Uuid& id);
 

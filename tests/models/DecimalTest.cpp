@@ -48,6 +48,12 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"0.00000000000000000000000000000000000001234",
                                "0.00000000000000000000000000000000000001234"},
                       TextCase{"1e1000", "1" + std::string(1000, '0')},
+                      // Digits whose running 64-bit value wraps to zero (multiples of 2^64).
+                      TextCase{"18446744073709551616", "18446744073709551616"},
+                      TextCase{"1.8446744073709551616", "1.8446744073709551616"},
+                      TextCase{"36893488147419103232", "36893488147419103232"},
+                      TextCase{"-000.00036893488147419103232", "-0.00036893488147419103232"},
+                      TextCase{"18446744073709551616e-3", "18446744073709551.616"},
                       TextCase{"0e99999999999999999999999", "0"}));
 
 // Blanks, grouping, prefixes, non-finite words, non-ASCII digits and absurd exponents.

@@ -4,6 +4,7 @@
 #include "networking/ExchangeAPIError.h"
 #include "networking/NetworkHttpTransport.h"
 #include "settings/AppSettings.h"
+#include "store/CapitalFlowLedger.h"
 #include "store/PortfolioAlerts.h"
 #include "support/FakeHttpTransport.h"
 #include "support/LoopbackExchanges.h"
@@ -161,6 +162,47 @@ TEST_F(PortfolioStoreHistoryTest, CapitalFlowsAreCheckedOrderedSavedAndTakenOut)
     store.reset();
     store = world.makeStore();
     EXPECT_EQ(store->capitalFlows(), kept);
+}
+
+// Every flow the store takes must read back from its file: an amount whose plain digits the
+// file's reader refuses would lose the whole history at the next start.
+TEST_F(PortfolioStoreHistoryTest, LargestAndSmallestFlowsReadBackAfterARestart)
+{
+    auto store = world.makeStore();
+    refreshNow(*store);  // base point at t0, total 100
+    world.clock.advance(600);
+    binance->answer(result(Exchange::binance, "130"));
+    refreshNow(*store);
+    const Date now = world.clock.now();
+    const Decimal largest = CapitalFlowLedger::largestAmount();
+    const Decimal smallest = *Decimal::parse("1e-1000");  // the smallest amount that parses
+    for (const Decimal& tooLarge : {largest + *Decimal::parse("0.01"), *Decimal::parse("1e400")}) {
+        store->addCapitalFlow(tooLarge, now);
+        store->addCapitalFlow(-tooLarge, now);
+    }
+    EXPECT_TRUE(store->capitalFlows().empty());
+    store->addCapitalFlow(largest, now.addingSeconds(-60));
+    store->addCapitalFlow(-largest, now.addingSeconds(-30));
+    store->addCapitalFlow(smallest, now);
+    store->addCapitalFlow(-smallest, now);
+    ASSERT_EQ(store->capitalFlows().size(), 4U);
+
+    // Taken out of the figures, the largest flow leaves an exact, finite PnL.
+    store->removeCapitalFlow(store->capitalFlows()[1].id);
+    world.defaults.setValue(QStringLiteral("adjustExternalFlows"), true);
+    store->updatePerformance(store->lastUpdated());
+    EXPECT_EQ(store->twentyFourHourPnL(), Decimal(30) - largest);
+    EXPECT_EQ(store->twentyFourHourPnL()->toDouble(), -999'999'999'999'970.0);
+
+    const std::vector<CapitalFlow> flows = store->capitalFlows();
+    const std::vector<PortfolioValuePoint> points = store->valueHistory();
+    ASSERT_EQ(points.size(), 2U);
+    world.settleFiles();
+    store.reset();
+    store = world.makeStore();
+    EXPECT_EQ(store->capitalFlows(), flows);
+    EXPECT_EQ(store->valueHistory(), points);
+    EXPECT_EQ(world.files().filter(QStringLiteral("archive")), QStringList());
 }
 
 TEST_F(PortfolioStoreHistoryTest, AlertsFollowOnlyFreshCompleteData)

@@ -1,16 +1,23 @@
 #include "views/flows/CapitalFlowEntry.h"
 
 #include "settings/DateLabels.h"
+#include "store/CapitalFlowLedger.h"
 
 namespace vantrell::CapitalFlowEntry {
 
 std::optional<Decimal> parseAmount(const QString& text)
 {
     std::optional<Decimal> amount = Decimal::parse(text);
-    if (!amount || *amount <= Decimal(0)) {
+    if (!amount || *amount <= Decimal(0) || !CapitalFlowLedger::isRecordable(*amount)) {
         return std::nullopt;
     }
     return amount;
+}
+
+bool isTooLarge(const QString& text)
+{
+    const std::optional<Decimal> amount = Decimal::parse(text);
+    return amount && *amount > CapitalFlowLedger::largestAmount();
 }
 
 Decimal signedAmount(const Decimal& amount, bool isDeposit)

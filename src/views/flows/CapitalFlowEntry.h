@@ -30,11 +30,15 @@ inline constexpr QStringView addButton = u"添加记录";
 inline constexpr QStringView doneButton = u"完成";
 inline constexpr QStringView removeQuestion = u"移除这条手动记录？";
 inline constexpr QStringView removeButton = u"移除";
+inline constexpr QStringView tooLargeMessage = u"金额过大，单笔最多 1000 万亿 USD。";
 
 // The typed amount in US dollars when it is valid: the whole text, untrimmed, is a plain
 // decimal number with "." as separator whatever the locale ("12,5" and "12abc" are not), and
-// it is above zero. Read exactly, never through a double.
+// it is above zero and no larger than the store records. Read exactly, never through a double.
 std::optional<Decimal> parseAmount(const QString& text);
+// Whether the text reads as a number above the largest amount the store records: the one
+// invalid amount the sheet explains, since nothing else about it looks wrong.
+bool isTooLarge(const QString& text);
 
 // What the store records: the amount for a deposit, its negation for a withdrawal.
 Decimal signedAmount(const Decimal& amount, bool isDeposit);

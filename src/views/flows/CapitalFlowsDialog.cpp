@@ -3,6 +3,7 @@
 #include "store/PortfolioStore.h"
 #include "views/analytics/CaptionLabel.h"
 #include "views/flows/CapitalFlowEntry.h"
+#include "views/kit/FitLabel.h"
 #include "views/kit/SymbolIcon.h"
 #include "views/kit/VantrellPalette.h"
 #include "views/kit/ViewFonts.h"
@@ -49,6 +50,7 @@ CapitalFlowsDialog::CapitalFlowsDialog(PortfolioStore& store, const Clock& clock
       m_kind(new QComboBox),
       m_amount(new QLineEdit),
       m_date(new QDateTimeEdit),
+      m_tooLarge(new FitLabel(captionFont())),
       m_add(new QPushButton(toStr(CapitalFlowEntry::addButton)))
 {
     setObjectName(QStringLiteral("capitalFlowsSheet"));
@@ -79,6 +81,7 @@ CapitalFlowsDialog::CapitalFlowsDialog(PortfolioStore& store, const Clock& clock
     layout->addWidget(title);
     layout->addWidget(explanation);
     layout->addLayout(inputRow());
+    layout->addWidget(m_tooLarge);
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(new QLabel(toStr(CapitalFlowEntry::dateLabel)));
     dateRow->addWidget(m_date, 1);
@@ -112,6 +115,11 @@ QLayout* CapitalFlowsDialog::inputRow()
     m_amount->setObjectName(QStringLiteral("capitalFlowAmount"));
     m_amount->setPlaceholderText(toStr(CapitalFlowEntry::amountPlaceholder));
     connect(m_amount, &QLineEdit::textChanged, this, &CapitalFlowsDialog::amountEdited);
+    m_tooLarge->setObjectName(QStringLiteral("capitalFlowAmountTooLarge"));
+    m_tooLarge->setText(toStr(CapitalFlowEntry::tooLargeMessage));
+    m_tooLarge->setColorProvider(
+        [](const QWidget* widget) { return VantrellPalette::systemOrange(widget); });
+    m_tooLarge->setVisible(false);
 
     const QDateTime now = m_clock.now().toDateTime().toLocalTime();
     m_date->setObjectName(QStringLiteral("capitalFlowDate"));
@@ -150,6 +158,7 @@ QWidget* CapitalFlowsDialog::listArea()
 void CapitalFlowsDialog::amountEdited()
 {
     m_add->setEnabled(CapitalFlowEntry::parseAmount(m_amount->text()).has_value());
+    m_tooLarge->setVisible(CapitalFlowEntry::isTooLarge(m_amount->text()));
 }
 
 void CapitalFlowsDialog::add()
@@ -192,12 +201,15 @@ QWidget* CapitalFlowsDialog::row(int index, const CapitalFlow& flow)
     auto* date =
         new QLabel(CapitalFlowEntry::dateText(flow, QLocale(), QTimeZone::systemTimeZone()));
     date->setObjectName(name + QStringLiteral(".date"));
-    auto* amount = new QLabel(CapitalFlowEntry::amountText(flow));
+    date->setTextFormat(Qt::PlainText);
+    date->setFont(captionFont());
+    // A long amount (many digits either side of the point) is elided rather than pushing the
+    // trash button out of the list; the whole text stays in the tooltip.
+    auto* amount = new FitLabel(captionFont());
     amount->setObjectName(name + QStringLiteral(".amount"));
-    for (QLabel* label : {date, amount}) {
-        label->setTextFormat(Qt::PlainText);
-        label->setFont(captionFont());
-    }
+    amount->setText(CapitalFlowEntry::amountText(flow));
+    amount->setToolTip(amount->text());
+    amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* remove = new QToolButton;
     remove->setObjectName(name + QStringLiteral(".remove"));
     remove->setAutoRaise(true);

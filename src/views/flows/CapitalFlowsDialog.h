@@ -18,6 +18,7 @@ class QVBoxLayout;
 
 namespace vantrell {
 
+class FitLabel;
 class PortfolioStore;
 
 // The sheet of capital-flow records: money moved into or out of the tracked accounts from
@@ -54,6 +55,7 @@ private:
     QComboBox* m_kind;
     QLineEdit* m_amount;
     QDateTimeEdit* m_date;
+    FitLabel* m_tooLarge;  // shown while the typed amount is above what a flow may hold
     QPushButton* m_add;
     QVBoxLayout* m_rows = nullptr;
     std::optional<Uuid> m_deleting;

@@ -22,6 +22,21 @@ TEST(CapitalFlowEntryTest, OnlyPlainPositiveDecimalsAreAmounts)
     }
 }
 
+// Up to what the store records and its file reads back; only a number above that is explained.
+TEST(CapitalFlowEntryTest, AmountsAboveTheLargestAreRefusedWithAReason)
+{
+    EXPECT_EQ(CapitalFlowEntry::parseAmount(QStringLiteral("1000000000000000")),
+              dec("1000000000000000"));
+    EXPECT_EQ(CapitalFlowEntry::parseAmount(QStringLiteral("1e-1000")), dec("1e-1000"));
+    for (const char* text : {"1000000000000000.01", "1e400", "1e1000"}) {
+        EXPECT_EQ(CapitalFlowEntry::parseAmount(QString::fromUtf8(text)), std::nullopt) << text;
+        EXPECT_TRUE(CapitalFlowEntry::isTooLarge(QString::fromUtf8(text))) << text;
+    }
+    for (const char* text : {"1000000000000000", "12.5", "-1e400", "1e1001", "abc", ""}) {
+        EXPECT_FALSE(CapitalFlowEntry::isTooLarge(QString::fromUtf8(text))) << text;
+    }
+}
+
 TEST(CapitalFlowEntryTest, WithdrawalsAreRecordedNegative)
 {
     EXPECT_EQ(CapitalFlowEntry::signedAmount(dec("12.5"), true), dec("12.5"));

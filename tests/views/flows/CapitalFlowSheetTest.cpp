@@ -1,6 +1,7 @@
 #include "views/flows/CapitalFlowsDialog.h"
 
 #include "support/StagedPortfolio.h"
+#include "views/kit/FitLabel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <QToolButton>
 
@@ -56,7 +58,7 @@ protected:
     {
         QStringList texts;
         for (int i = 0;; ++i) {
-            const auto* label = child<QLabel>(QStringLiteral("capitalFlowRow.%1.amount").arg(i));
+            const auto* label = child<FitLabel>(QStringLiteral("capitalFlowRow.%1.amount").arg(i));
             if (label == nullptr) {
                 return texts;
             }
@@ -90,6 +92,23 @@ TEST_F(CapitalFlowSheetTest, OnlyPositivePointDecimalsCanBeAdded)
     QTest::keyClick(amount(), Qt::Key_Return);
     EXPECT_TRUE(staged.store().capitalFlows().empty());
     EXPECT_EQ(amount()->text(), QStringLiteral("12,5"));
+}
+
+TEST_F(CapitalFlowSheetTest, AmountTooLargeToRecordIsExplained)
+{
+    auto* message = child<FitLabel>(QStringLiteral("capitalFlowAmountTooLarge"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_FALSE(message->isVisible());
+    type(QStringLiteral("1e400"));
+    EXPECT_FALSE(addButton()->isEnabled());
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(message->text(), QStringLiteral("金额过大，单笔最多 1000 万亿 USD。"));
+    QTest::keyClick(amount(), Qt::Key_Return);
+    EXPECT_TRUE(staged.store().capitalFlows().empty());
+
+    type(QStringLiteral("1000000000000000"));
+    EXPECT_TRUE(addButton()->isEnabled());
+    EXPECT_FALSE(message->isVisible());
 }
 
 TEST_F(CapitalFlowSheetTest, AddsSignedByKindAndKeepsKindAndDate)
@@ -157,6 +176,37 @@ TEST_F(CapitalFlowSheetTest, RemovesOnlyAfterConfirmation)
     EXPECT_EQ(staged.store().capitalFlows()[0].amountUSD, Decimal(1000));
     EXPECT_EQ(sheet->pendingRemoval(), std::nullopt);
     EXPECT_EQ(rowAmounts(), QStringList({QStringLiteral("充入 $1000")}));
+}
+
+// Amounts with many digits are elided; each row's trash button stays inside the list.
+TEST_F(CapitalFlowSheetTest, LongAmountsLeaveTheTrashButtonsInReach)
+{
+    const Date now = staged.clock.now();
+    const QString longAmount = QStringLiteral("999999999999999.9999999999999999999999999");
+    staged.store().addCapitalFlow(*Decimal::parse(longAmount), now.addingSeconds(-7200));
+    staged.store().addCapitalFlow(*Decimal::parse("-1e-60"), now.addingSeconds(-3600));
+    ASSERT_EQ(staged.store().capitalFlows().size(), 2u);
+    // The rows lay out first, then the list fits their widget: let both happen.
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::processEvents();
+    }
+
+    const QString fullTexts[] = {QStringLiteral("提出 $0.") + QString(59, u'0') + u'1',
+                                 QStringLiteral("充入 $") + longAmount};
+    const QWidget* viewport = child<QScrollArea>(QStringLiteral("capitalFlowList"))->viewport();
+    for (int i = 0; i < 2; ++i) {
+        const QString row = QStringLiteral("capitalFlowRow.%1").arg(i);
+        auto* remove = child<QToolButton>(row + QStringLiteral(".remove"));
+        ASSERT_NE(remove, nullptr);
+        const QRect shown(remove->mapTo(viewport, QPoint(0, 0)), remove->size());
+        EXPECT_TRUE(viewport->rect().contains(shown)) << i;
+        // The whole amount is still there to read.
+        EXPECT_EQ(child<QWidget>(row + QStringLiteral(".amount"))->toolTip(), fullTexts[i]);
+    }
+    QTest::mouseClick(child<QToolButton>(QStringLiteral("capitalFlowRow.1.remove")),
+                      Qt::LeftButton);
+    ASSERT_NE(confirmation(), nullptr);
+    EXPECT_EQ(sheet->pendingRemoval(), staged.store().capitalFlows().front().id);
 }
 
 TEST_F(CapitalFlowSheetTest, EscapeAndDoneClose)
