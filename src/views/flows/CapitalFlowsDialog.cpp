@@ -1,5 +1,6 @@
 #include "views/flows/CapitalFlowsDialog.h"
 
+#include "platform/SystemTimeZone.h"
 #include "store/PortfolioStore.h"
 #include "views/analytics/CaptionLabel.h"
 #include "views/flows/CapitalFlowEntry.h"
@@ -198,8 +199,7 @@ QWidget* CapitalFlowsDialog::row(int index, const CapitalFlow& flow)
     const QString name = QStringLiteral("capitalFlowRow.%1").arg(index);
     auto* row = new QWidget;
     row->setObjectName(name);
-    auto* date =
-        new QLabel(CapitalFlowEntry::dateText(flow, QLocale(), QTimeZone::systemTimeZone()));
+    auto* date = new QLabel(CapitalFlowEntry::dateText(flow, QLocale(), systemTimeZone()));
     date->setObjectName(name + QStringLiteral(".date"));
     date->setTextFormat(Qt::PlainText);
     date->setFont(captionFont());
