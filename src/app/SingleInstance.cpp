@@ -3,6 +3,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -31,16 +33,39 @@ SingleInstance::~SingleInstance() = default;
 
 std::unique_ptr<SingleInstance> SingleInstance::forDataFolder(const QString& dataFolder)
 {
+    return guarding(dataFolder + QStringLiteral("/vantrell.lock"), dataFolder);
+}
+
+// A lock in the shared temporary folder under one name for everyone would let another user's
+// running copy, or a file planted there, stop this user's start.
+std::unique_ptr<SingleInstance> SingleInstance::forUser(const QString& runtimeFolder)
+{
+    const QString lockPath =
+        runtimeFolder.isEmpty()
+            ? QDir::tempPath() + QStringLiteral("/vantrell-%1.lock").arg(::getuid())
+            : runtimeFolder + QStringLiteral("/vantrell.lock");
+    return guarding(lockPath, lockPath);
+}
+
+// Qt gives the folder only when it belongs to the user and is owner-only.
+QString SingleInstance::userRuntimeFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+// The socket sits in the runtime folder too, named after `key` and the user id.
+std::unique_ptr<SingleInstance> SingleInstance::guarding(const QString& lockPath,
+                                                         const QString& key)
+{
     const QByteArray digest =
-        QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    QString runtime = userRuntimeFolder();
     if (runtime.isEmpty()) {
         runtime = QDir::tempPath();
     }
     const QString socketName = QStringLiteral("vantrell-%1-%2.socket")
                                    .arg(QString::number(::getuid()), QString::fromLatin1(digest));
-    return std::make_unique<SingleInstance>(dataFolder + QStringLiteral("/vantrell.lock"),
-                                            runtime + u'/' + socketName);
+    return std::make_unique<SingleInstance>(lockPath, runtime + u'/' + socketName);
 }
 
 SingleInstance::Role SingleInstance::claim()
@@ -49,15 +74,23 @@ SingleInstance::Role SingleInstance::claim()
     // A lock left by a process that no longer runs is taken over.
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0)) {
+        QFile::setPermissions(m_lockPath, QFile::ReadOwner | QFile::WriteOwner);
         listen();
         return Role::primary;
     }
-    if (m_lock->error() != QLockFile::LockFailedError) {
+    if (m_lock->error() != QLockFile::LockFailedError || heldByAnotherUser()) {
         m_lock.reset();
         return Role::unguarded;
     }
     askPrimaryToActivate();
     return Role::secondary;
+}
+
+// Another user's file at the lock's name is never this user's running copy.
+bool SingleInstance::heldByAnotherUser() const
+{
+    const QFileInfo lock(m_lockPath);
+    return lock.exists() && lock.ownerId() != ::getuid();
 }
 
 void SingleInstance::listen()

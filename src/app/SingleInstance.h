@@ -31,6 +31,13 @@ public:
     // For the program: the lock in the data folder and a socket in the user's runtime folder,
     // named after the data folder.
     static std::unique_ptr<SingleInstance> forDataFolder(const QString& dataFolder);
+    // For a program without a data folder: one guard per user, its lock in `runtimeFolder`
+    // (the user's own), or without one in the temporary folder under a name that holds the
+    // user id.
+    static std::unique_ptr<SingleInstance> forUser(
+        const QString& runtimeFolder = userRuntimeFolder());
+    // The user's runtime folder, or empty when there is none that only the user can write.
+    static QString userRuntimeFolder();
 
     Role claim();
 
@@ -39,6 +46,8 @@ Q_SIGNALS:
     void activationRequested();
 
 private:
+    static std::unique_ptr<SingleInstance> guarding(const QString& lockPath, const QString& key);
+    bool heldByAnotherUser() const;
     void listen();
     void askPrimaryToActivate() const;
 

@@ -10,7 +10,6 @@
 #include "window/AppIcon.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include <cstdlib>
 
@@ -18,13 +17,13 @@ using namespace vantrell;
 
 namespace {
 
-// The guard's lock sits in the data folder it protects; without one, in the runtime folder.
+// The guard's lock sits in the data folder it protects; without one, in a place of the user's.
 std::unique_ptr<SingleInstance> guardOf(const SupportFolder& folder)
 {
     if (folder.create()) {
         return SingleInstance::forDataFolder(folder.path());
     }
-    return SingleInstance::forDataFolder(QDir::tempPath());
+    return SingleInstance::forUser();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QSaveFile>
 
+#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -15,10 +16,19 @@ const QString PortfolioCSVWriter::failureMessage =
 
 namespace {
 
-// Whole seconds, truncated: Qt's ISO form leaves the milliseconds out and writes "Z" for UTC.
+// The whole second the point falls in, its fraction dropped: a point at 08:05:59.9996 is written
+// as 08:05:59, never as the next second, before 1970 too. Taken from the stored seconds
+// directly, because converting to milliseconds first rounds. Qt's ISO form writes "Z" for UTC.
 QByteArray timestampText(const Date& timestamp)
 {
-    return timestamp.toDateTime().toUTC().toString(Qt::ISODate).toLatin1();
+    const double whole = std::floor(timestamp.secondsSinceReferenceDate);
+    // Far outside any real timestamp (and outside qint64) means there is no time to write.
+    constexpr double limit = 1e14;
+    if (!std::isfinite(whole) || std::abs(whole) > limit) {
+        return {};
+    }
+    const qint64 unixSeconds = static_cast<qint64>(whole) + static_cast<qint64>(Date::unixOffset);
+    return QDateTime::fromSecsSinceEpoch(unixSeconds, Qt::UTC).toString(Qt::ISODate).toLatin1();
 }
 
 }  // namespace

@@ -3,10 +3,40 @@
 #include "providers/MultiAccountProvider.h"
 
 #include <algorithm>
+#include <set>
 
 namespace vantrell {
 
 const QString ConfiguredProviders::mainAccountAlias = QStringLiteral("默认账户");
+
+namespace {
+
+bool isMainAccountID(const QString& id)
+{
+    return std::any_of(allExchanges.begin(), allExchanges.end(),
+                       [&](Exchange exchange) { return caseName(exchange) == id; });
+}
+
+// The additional accounts of `exchange` in stored order. Results are kept per connection id, so
+// an id listed twice, or one that a main account uses, would count one account twice and drop
+// another: such entries are left out (the first listing of an id stays).
+std::vector<AdditionalExchangeAccount> distinctAccounts(const LocalCredentialStore& credentials,
+                                                        Exchange exchange)
+{
+    std::vector<AdditionalExchangeAccount> accounts;
+    std::set<QString> seen;
+    for (AdditionalExchangeAccount& account : credentials.additionalAccounts()) {
+        if (isMainAccountID(account.id) || !seen.insert(account.id).second) {
+            continue;
+        }
+        if (account.exchange == exchange) {
+            accounts.push_back(std::move(account));
+        }
+    }
+    return accounts;
+}
+
+}  // namespace
 
 std::vector<AccountProviderConnection> ConfiguredProviders::connections(
     const LocalCredentialStore& credentials, const ProviderFactory& factory, Exchange exchange)
@@ -15,10 +45,7 @@ std::vector<AccountProviderConnection> ConfiguredProviders::connections(
     if (auto provider = factory(credentials, exchange)) {
         connections.push_back({caseName(exchange), mainAccountAlias, std::move(provider)});
     }
-    for (const AdditionalExchangeAccount& account : credentials.additionalAccounts()) {
-        if (account.exchange != exchange) {
-            continue;
-        }
+    for (const AdditionalExchangeAccount& account : distinctAccounts(credentials, exchange)) {
         if (auto provider = factory(credentials.forAccount(account.id), exchange)) {
             connections.push_back({account.id, account.alias, std::move(provider)});
         }
@@ -51,10 +78,9 @@ bool ConfiguredProviders::isConfigured(const LocalCredentialStore& credentials,
     if (factory(credentials, exchange)) {
         return true;
     }
-    const std::vector<AdditionalExchangeAccount> accounts = credentials.additionalAccounts();
+    const std::vector<AdditionalExchangeAccount> accounts = distinctAccounts(credentials, exchange);
     return std::any_of(accounts.begin(), accounts.end(), [&](const auto& account) {
-        return account.exchange == exchange &&
-               factory(credentials.forAccount(account.id), exchange) != nullptr;
+        return factory(credentials.forAccount(account.id), exchange) != nullptr;
     });
 }
 

@@ -25,7 +25,8 @@ class ConfiguredProviders {
 public:
     // The exchange's usable accounts: the main account first (id = the exchange's case name,
     // alias "默认账户"), then the additional accounts of the exchange in stored order. Accounts
-    // with incomplete credentials are left out.
+    // with incomplete credentials are left out, and so is a listed account whose id was listed
+    // before it or is a main account's id: each connection id stands for one account.
     static std::vector<AccountProviderConnection> connections(
         const LocalCredentialStore& credentials, const ProviderFactory& factory, Exchange exchange);
 

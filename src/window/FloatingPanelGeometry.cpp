@@ -68,7 +68,7 @@ std::optional<QRect> FloatingPanelGeometry::decodeFrame(const QString& text)
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         numbers[i] = parts.at(i).toInt(&ok);
-        if (!ok) {
+        if (!ok || numbers[i] < -storedFrameLimit || numbers[i] > storedFrameLimit) {
             return std::nullopt;
         }
     }

@@ -41,8 +41,12 @@ public:
     static QRect topRightDefault(const QSize& size, const std::optional<QRect>& available,
                                  const QRect& fallbackArea = QRect());
 
+    // Stored frames beyond this, in any of the four numbers, are read as nothing stored: far
+    // larger than any screen, and small enough that QRect's sums of them cannot overflow.
+    static constexpr int storedFrameLimit = 1 << 24;
+
     // The stored form of a frame, "x y width height", and back; nothing unless the text holds
-    // four integers and a positive size.
+    // four integers within ±storedFrameLimit and a positive size.
     static QString encodeFrame(const QRect& frame);
     static std::optional<QRect> decodeFrame(const QString& text);
 };

@@ -1,5 +1,6 @@
 #include "app/SingleInstance.h"
 
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/SpinUntil.h"
 
 #include <QFile>
@@ -7,6 +8,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vantrell;
 using namespace vantrell::test;
@@ -57,6 +60,48 @@ TEST_F(SingleInstanceTest, UnwritableFolderRunsUnguarded)
 {
     SingleInstance instance(folder.filePath(QStringLiteral("missing/deeper/vantrell.lock")),
                             socketPath());
+    EXPECT_EQ(instance.claim(), SingleInstance::Role::unguarded);
+}
+
+// The mode bits of the file at `path`, or ~0 when there is none.
+mode_t modeOf(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777
+                                                                     : ~mode_t(0);
+}
+
+TEST_F(SingleInstanceTest, WithoutDataFolderEachUserHasAGuardOfTheirOwn)
+{
+    // Another user's copy (or a planted file) holding the name that all users once shared.
+    const ScopedEnvironmentVariable temp("TMPDIR", QFile::encodeName(folder.path()));
+    SingleInstance shared(folder.filePath(QStringLiteral("vantrell.lock")), socketPath());
+    ASSERT_EQ(shared.claim(), SingleInstance::Role::primary);
+
+    const QString ours =
+        folder.filePath(QStringLiteral("vantrell-%1.lock").arg(QString::number(::getuid())));
+    {
+        const std::unique_ptr<SingleInstance> instance = SingleInstance::forUser(QString());
+        EXPECT_EQ(instance->claim(), SingleInstance::Role::primary);
+        EXPECT_EQ(modeOf(ours), 0600u);
+        EXPECT_EQ(SingleInstance::forUser(QString())->claim(), SingleInstance::Role::secondary);
+    }
+
+    QTemporaryDir runtime;
+    const std::unique_ptr<SingleInstance> instance = SingleInstance::forUser(runtime.path());
+    EXPECT_EQ(instance->claim(), SingleInstance::Role::primary);
+    EXPECT_TRUE(QFile::exists(runtime.filePath(QStringLiteral("vantrell.lock"))));
+}
+
+TEST_F(SingleInstanceTest, LockOfAnotherUserIsNotOurRunningCopy)
+{
+    SingleInstance other(lockPath(), socketPath());
+    ASSERT_EQ(other.claim(), SingleInstance::Role::primary);
+    // Only root can give a file away; "nobody" stands for the other user.
+    if (::chown(QFile::encodeName(lockPath()).constData(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "needs root to make a file of another user";
+    }
+    SingleInstance instance(lockPath(), socketPath());
     EXPECT_EQ(instance.claim(), SingleInstance::Role::unguarded);
 }
 

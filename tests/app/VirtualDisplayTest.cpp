@@ -2,14 +2,17 @@
 
 #include <QFile>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -62,6 +65,42 @@ TEST(VirtualDisplayTest, LeavesNoSocketBehind)
     // though maybe with the inode just freed, and someone listens on it.
     const bool leftBehind = socketAt(socket) == ours && !accepts(socket);
     EXPECT_FALSE(leftBehind) << socket.toStdString() << " was left behind";
+}
+
+// The atom of a name of our own on `display`, made when `make` is true, else only looked up
+// (XCB_ATOM_NONE when the server does not know it, or when no connection could be made).
+xcb_atom_t markAtom(const QString& display, bool make)
+{
+    static constexpr char name[] = "VANTRELL_TEST_MARK";
+    xcb_connection_t* connection = xcb_connect(display.toLatin1().constData(), nullptr);
+    xcb_atom_t atom = XCB_ATOM_NONE;
+    if (xcb_connection_has_error(connection) == 0) {
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection, make ? 0 : 1, sizeof(name) - 1, name);
+        if (xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr)) {
+            atom = reply->atom;
+            std::free(reply);
+        }
+    }
+    xcb_disconnect(connection);
+    return atom;
+}
+
+// A server that resets when its last client leaves forgets every atom made, and refuses the
+// clients that connect meanwhile.
+TEST(VirtualDisplayTest, OutlivesItsLastClient)
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty()) {
+        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps adds it)";
+    }
+    VirtualDisplay display(xvfb);
+    const std::optional<QString> name = display.waitForDisplay();
+    ASSERT_TRUE(name) << "Xvfb did not report a display";
+    ASSERT_NE(markAtom(*name, true), XCB_ATOM_NONE);
+    // Time for the server to see the client go, which is when it would reset.
+    QThread::msleep(100);
+    EXPECT_NE(markAtom(*name, false), XCB_ATOM_NONE) << "the server reset";
 }
 
 }  // namespace

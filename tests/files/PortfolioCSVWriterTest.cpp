@@ -96,6 +96,20 @@ TEST(PortfolioCSVWriterTest, ExactText)
     EXPECT_EQ(PortfolioCSVWriter::text(samplePoints()), sampleText);
 }
 
+TEST(PortfolioCSVWriterTest, FractionsOfASecondAreDropped)
+{
+    const auto line = [](double secondsSinceReferenceDate) {
+        const QByteArray text = PortfolioCSVWriter::text({{Date{secondsSinceReferenceDate}, {}}});
+        return text.mid(text.indexOf('\n') + 1, 20);
+    };
+    // Never into the next second, minute, day or year.
+    EXPECT_EQ(line(794'102'399.9996), "2026-03-01T23:59:59Z");
+    EXPECT_EQ(line(794'102'400), "2026-03-02T00:00:00Z");
+    EXPECT_EQ(line(-978'307'200.0004), "1969-12-31T23:59:59Z");
+    EXPECT_EQ(line(-978'307'201.5), "1969-12-31T23:59:58Z");
+    EXPECT_EQ(line(-978'307'200), "1970-01-01T00:00:00Z");
+}
+
 TEST(PortfolioCSVWriterTest, DefaultNameUsesTheUtcDate)
 {
     const TimeZoneScope tokyo("Asia/Tokyo");  // already the next day at 23:59:30 UTC

@@ -163,14 +163,18 @@ TEST(SettingsDefaultsStoreTest, FailedSyncIsReported)
 {
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
-    // The file name is taken by a folder: the folder and file checks pass, the save fails.
     const QString path = temp.filePath(QStringLiteral("Vantrell.conf"));
-    ASSERT_TRUE(QDir().mkdir(path));
     SettingsDefaultsStore store(path);
+    ASSERT_TRUE(store.setValue(QStringLiteral("earlier"), u"value"_qs));
+    // The file name is taken by a folder: the folder and file checks pass, the save fails.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
     EXPECT_FALSE(store.setValue(QStringLiteral("key"), u"value"_qs));
+    EXPECT_FALSE(store.contains(QStringLiteral("key")));
 
     // The error does not stick to the store: once the name is free, writes succeed, and the
-    // refused value is not written out with them.
+    // refused value is not written out with them (QSettings keeps unsaved values of a file it
+    // has read, even for its next instance).
     ASSERT_TRUE(QDir(path).removeRecursively());
     EXPECT_TRUE(store.setValue(QStringLiteral("other"), u"value"_qs));
     EXPECT_EQ(modeOf(path), 0600u);

@@ -7,12 +7,14 @@ constexpr int startTimeoutMs = 10000;
 constexpr int stopTimeoutMs = 5000;
 }  // namespace
 
+// -noreset: by default the server resets when its last client leaves, and refuses the clients
+// that connect meanwhile; a test's short-lived clients come and go at any time.
 VirtualDisplay::VirtualDisplay(const QString& program)
 {
     m_server.setProgram(program);
     m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
-                           QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                           QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
+                           QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
                            QStringLiteral("1280x800x24")});
     m_server.setProcessChannelMode(QProcess::SeparateChannels);
     m_server.start();

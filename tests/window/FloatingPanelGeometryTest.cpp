@@ -89,6 +89,15 @@ TEST(FloatingPanelGeometryTest, StoredFrames)
          {"", "1 2 3", "1 2 3 4 5", "a 2 3 4", "1 2 0 4", "1 2 3 -4", "1.5 2 3 4"}) {
         EXPECT_FALSE(FloatingPanelGeometry::decodeFrame(QString::fromLatin1(bad))) << bad;
     }
+
+    // Numbers whose sums overflow int in QRect's arithmetic count as nothing stored.
+    for (const char* huge : {"2147483647 0 350 142", "0 -2147483648 350 142", "0 0 2147483647 142",
+                             "0 0 350 2147483647", "-16777217 0 350 142", "0 0 16777217 142"}) {
+        EXPECT_FALSE(FloatingPanelGeometry::decodeFrame(QString::fromLatin1(huge))) << huge;
+    }
+    EXPECT_EQ(
+        FloatingPanelGeometry::decodeFrame(QStringLiteral("16777216 -16777216 16777216 16777216")),
+        QRect(16777216, -16777216, 16777216, 16777216));
 }
 
 }  // namespace

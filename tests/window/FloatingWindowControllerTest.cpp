@@ -205,6 +205,14 @@ TEST_F(FloatingWindowControllerTest, UnreadableSavedFrameFallsBackToTheDefault)
 {
     staged.defaults.setValue(FloatingPanelGeometry::autosaveKey, QStringLiteral("garbage"));
     EXPECT_EQ(show().geometry(), QRect(430, 20, 350, 142));
+
+    StagedPortfolio next;
+    next.defaults.setValue(FloatingPanelGeometry::autosaveKey,
+                           QStringLiteral("2147483600 2147483600 2147483647 2147483647"));
+    FloatingWindowController restored(next.defaults);
+    restored.toggle(next.store(), next.settings());
+    settle();
+    EXPECT_EQ(restored.panel()->geometry(), QRect(430, 20, 350, 142));
 }
 
 TEST_F(FloatingWindowControllerTest, CloseButtonHidesThePanel)
