@@ -5,6 +5,7 @@
 
 #include <QCoroTask>
 
+#include <optional>
 #include <stdexcept>
 
 namespace vantrell {
@@ -14,6 +15,15 @@ namespace vantrell {
 class HttpTransportError : public std::runtime_error {
 public:
     HttpTransportError() : std::runtime_error("transfer failed") {}
+};
+
+// The body passed the request's maxBodyBytes and was given up. Any caller that does not look
+// closer takes it for a failed transfer; `statusCode` is the reply's, when one had come.
+class HttpBodyTooLargeError : public HttpTransportError {
+public:
+    explicit HttpBodyTooLargeError(std::optional<int> statusCode) : statusCode(statusCode) {}
+
+    std::optional<int> statusCode;
 };
 
 // Performs HTTP requests. Any HTTP status, 4xx and 5xx included, is a response; only a failed

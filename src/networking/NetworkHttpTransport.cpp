@@ -125,17 +125,27 @@ QByteArray decodedBody(const HttpResponse& response)
     return std::move(*body);
 }
 
-std::chrono::milliseconds timeoutOf(const HttpRequest& request)
+std::chrono::milliseconds timerRange(std::chrono::milliseconds duration)
 {
-    return std::clamp(request.timeout, std::chrono::milliseconds(0),
+    return std::clamp(duration, std::chrono::milliseconds(0),
                       std::chrono::milliseconds(std::numeric_limits<int>::max()));
 }
 
-HttpResponse responseFrom(QNetworkReply& reply, bool redirectRefused, bool expectsBody)
+std::optional<int> statusOf(const QNetworkReply& reply)
+{
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    return status.isValid() ? std::optional<int>(status.toInt()) : std::nullopt;
+}
+
+HttpResponse responseFrom(QNetworkReply& reply, const HttpRequest& request, bool redirectRefused)
 {
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!deliveredResponse(reply.error(), status, redirectRefused)) {
         throw HttpTransportError();
+    }
+    // The watch saw every piece arrive; this holds whatever order Qt's signals came in.
+    if (request.maxBodyBytes > 0 && reply.bytesAvailable() > request.maxBodyBytes) {
+        throw HttpBodyTooLargeError(statusOf(reply));
     }
     HttpResponse response;
     if (status.isValid()) {
@@ -147,6 +157,7 @@ HttpResponse responseFrom(QNetworkReply& reply, bool redirectRefused, bool expec
         response.body = readBody(reply);
     }
     const bool statusError = reply.error() != QNetworkReply::NoError && !redirectRefused;
+    const bool expectsBody = request.effectiveMethod() != "HEAD";
     if (statusError && expectsBody && isCutShort(response)) {
         throw HttpTransportError();
     }
@@ -250,9 +261,9 @@ QCoro::Task<std::optional<HttpResponse>> NetworkHttpTransport::transfer(
     QObject::connect(reply.get(), &QNetworkReply::requestSent, reply.get(),
                      [events] { events->sent = true; });
     ReplyWatch watch(
-        *reply, {timeoutOf(request),
+        *reply, {timerRange(request.timeout),
                  [origin = request.url](const QUrl& to) { return isSameOrigin(origin, to); }, token,
-                 shutDown});
+                 shutDown, timerRange(request.effectiveDeadline()), request.maxBodyBytes});
     const ReplyWatch::End end = co_await watch.ended();
 
     // A reply that finished after the cancel is dropped as well: the caller has moved on.
@@ -260,11 +271,14 @@ QCoro::Task<std::optional<HttpResponse>> NetworkHttpTransport::transfer(
         (token && token->isCancelled())) {
         throw HttpTransportError();
     }
+    if (end == ReplyWatch::End::tooLarge) {
+        throw HttpBodyTooLargeError(statusOf(*reply));
+    }
     const bool redirectRefused = end == ReplyWatch::End::redirectRefused;
     if (!redirectRefused && droppedUnsent(*reply, *events)) {
         co_return std::nullopt;
     }
-    co_return responseFrom(*reply, redirectRefused, request.effectiveMethod() != "HEAD");
+    co_return responseFrom(*reply, request, redirectRefused);
 }
 
 bool NetworkHttpTransport::isSameOrigin(const QUrl& from, const QUrl& to)

@@ -15,9 +15,11 @@ namespace vantrell {
 // HttpTransport over a QNetworkAccessManager, for the main thread.
 //
 // Every HTTP status is a response, although Qt also flags 4xx and 5xx replies as errors. A
-// transfer that fails (no connection, time-out, TLS failure, cancellation, a body cut short)
-// throws HttpTransportError. Redirects are followed only within the origin of the request, so
-// signed headers never travel to another host; any other redirect comes back as the 3xx response.
+// transfer that fails (no connection, time-out or deadline, TLS failure, cancellation, a body cut
+// short) throws HttpTransportError; a body that grows past the request's maxBodyBytes is given up
+// as it arrives, with HttpBodyTooLargeError. Redirects are followed only within the origin of the
+// request, so signed headers never travel to another host; any other redirect comes back as the
+// 3xx response.
 //
 // A request that Qt failed without ever writing it (a closed connection to the same host failed
 // everything queued behind it) is started again, at most twice; a request that went out is never

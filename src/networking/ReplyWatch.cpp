@@ -2,11 +2,13 @@
 
 #include "concurrency/CancellationToken.h"
 
+#include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QNetworkReply>
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -17,6 +19,8 @@ struct ReplyWatch::State {
     std::optional<End> end;
     std::coroutine_handle<> waiting;
     QPointer<QTimer> timer;  // a child of the reply
+    std::chrono::milliseconds silence{std::chrono::milliseconds::max()};
+    QDeadlineTimer deadline{QDeadlineTimer::Forever};
     std::vector<QMetaObject::Connection> connections;
     std::vector<std::pair<std::shared_ptr<CancellationToken>, int>> callbacks;
 
@@ -32,6 +36,15 @@ struct ReplyWatch::State {
         if (timer) {
             timer->stop();
         }
+    }
+
+    // One timer keeps both limits: it runs for the silence allowed, or for what is left of the
+    // deadline when that is sooner. Either way the reply has timed out when it fires.
+    void restartTimer() const
+    {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline.remainingTimeAsDuration());
+        timer->start(std::min(silence, left));
     }
 
     // The first end wins. The awaiting coroutine resumes here and may destroy the watch, so the
@@ -87,21 +100,49 @@ void ReplyWatch::watchReply(QNetworkReply& reply, const Settings& settings)
                                  State::finishLater(*reply, state, End::redirectRefused);
                              }
                          }));
-    if (settings.timeout.count() <= 0) {
+    watchTime(reply, settings);
+    watchSize(reply, settings.maxBytes);
+}
+
+void ReplyWatch::watchTime(QNetworkReply& reply, const Settings& settings)
+{
+    const std::shared_ptr<State>& state = m_state;
+    if (settings.timeout.count() > 0) {
+        state->silence = settings.timeout;
+    }
+    if (settings.deadline.count() > 0) {
+        state->deadline.setRemainingTime(settings.deadline);
+    }
+    if (settings.timeout.count() <= 0 && settings.deadline.count() <= 0) {
         return;
     }
     state->timer = new QTimer(&reply);
     state->timer->setSingleShot(true);
-    state->timer->setInterval(settings.timeout);
     state->connections.push_back(QObject::connect(
         state->timer, &QTimer::timeout, &reply, [state] { State::finish(state, End::timedOut); }));
-    // Like Qt's own transfer time-out, the clock restarts whenever bytes move.
-    const auto restart = [timer = state->timer] { timer->start(); };
+    // Like Qt's own transfer time-out, the silence counts again whenever bytes move; the
+    // deadline does not.
+    const auto restart = [state] { state->restartTimer(); };
     state->connections.push_back(
         QObject::connect(&reply, &QNetworkReply::downloadProgress, state->timer, restart));
     state->connections.push_back(
         QObject::connect(&reply, &QNetworkReply::uploadProgress, state->timer, restart));
-    state->timer->start();
+    state->restartTimer();
+}
+
+// Checked as each piece comes in, so an endless body is given up once it passes the limit.
+void ReplyWatch::watchSize(QNetworkReply& reply, qint64 maxBytes)
+{
+    if (maxBytes <= 0) {
+        return;
+    }
+    const std::shared_ptr<State>& state = m_state;
+    state->connections.push_back(
+        QObject::connect(&reply, &QIODevice::readyRead, &reply, [state, &reply, maxBytes] {
+            if (reply.bytesAvailable() > maxBytes) {
+                State::finish(state, End::tooLarge);
+            }
+        }));
 }
 
 void ReplyWatch::watchTokens(QNetworkReply& reply, const Settings& settings)

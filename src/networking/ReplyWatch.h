@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <chrono>
 #include <coroutine>
 #include <functional>
@@ -27,7 +29,8 @@ public:
     enum class End {
         finished,         // Qt finished the reply, with or without an error
         cancelled,        // a token was cancelled first
-        timedOut,         // no bytes moved for the time-out
+        timedOut,         // no bytes moved for the time-out, or the deadline passed
+        tooLarge,         // the reply holds more bytes than allowed
         redirectRefused,  // the reply stopped at a redirect it was not allowed to follow
     };
 
@@ -40,6 +43,11 @@ public:
         std::shared_ptr<CancellationToken> cancellation;
         // Ends the wait at once when cancelled: for quitting, when no event loop runs any more.
         std::shared_ptr<CancellationToken> shutDown;
+        // The longest time in all, however steadily bytes move; no limit when zero.
+        std::chrono::milliseconds deadline{0};
+        // The most bytes the reply may hold unread, which is all it received as long as nothing
+        // reads it before the end; no limit when zero.
+        qint64 maxBytes = 0;
     };
 
     ReplyWatch(QNetworkReply& reply, Settings settings);
@@ -66,6 +74,8 @@ public:
 
 private:
     void watchReply(QNetworkReply& reply, const Settings& settings);
+    void watchTime(QNetworkReply& reply, const Settings& settings);
+    void watchSize(QNetworkReply& reply, qint64 maxBytes);
     void watchTokens(QNetworkReply& reply, const Settings& settings);
 
     std::shared_ptr<State> m_state;

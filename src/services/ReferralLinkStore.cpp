@@ -61,6 +61,7 @@ HttpRequest ReferralLinkStore::request(const QUrl& endpoint)
     request.url = endpoint;
     request.headers.append(HttpRequest::Header("Accept", "application/json"));
     request.timeout = fetchTimeout;
+    request.maxBodyBytes = ReferralConfiguration::maxBodySize;
     return request;
 }
 

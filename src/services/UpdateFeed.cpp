@@ -26,6 +26,11 @@ std::optional<UpdateItem> itemFrom(const JsonValue& root)
     return item;
 }
 
+bool isSuccess(std::optional<int> statusCode)
+{
+    return statusCode && *statusCode >= 200 && *statusCode <= 299;
+}
+
 }  // namespace
 
 HttpRequest UpdateFeed::request(const QUrl& feedURL)
@@ -34,6 +39,7 @@ HttpRequest UpdateFeed::request(const QUrl& feedURL)
     request.url = feedURL;
     request.headers.append(HttpRequest::Header("Accept", "application/json"));
     request.timeout = fetchTimeout;
+    request.maxBodyBytes = maxBodySize;
     return request;
 }
 
@@ -49,9 +55,15 @@ std::optional<UpdateItem> UpdateFeed::decode(const QByteArray& body)
     }
 }
 
+UpdateCheckOutcome UpdateFeed::evaluateOversized(std::optional<int> statusCode)
+{
+    return UpdaterError::make(isSuccess(statusCode) ? UpdaterError::invalidFeed
+                                                    : UpdaterError::feedUnreachable);
+}
+
 UpdateCheckOutcome UpdateFeed::evaluate(const HttpResponse& response, QStringView currentVersion)
 {
-    if (!response.statusCode || *response.statusCode < 200 || *response.statusCode > 299) {
+    if (!isSuccess(response.statusCode)) {
         return UpdaterError::make(UpdaterError::feedUnreachable);
     }
     std::optional<UpdateItem> item = decode(response.body);

@@ -38,6 +38,10 @@ public:
     // release-notes address that is not https is left out.
     static std::optional<UpdateItem> decode(const QByteArray& body);
 
+    // The outcome of a reply given up because its body passed `maxBodySize`: as evaluate()
+    // has it for such a body.
+    static UpdateCheckOutcome evaluateOversized(std::optional<int> statusCode);
+
     // The outcome of a feed reply for the running version: a 2xx reply with a valid feed
     // whose version is newer gives the item; an equal or older one the no-update error; any
     // other reply an error of its own.

@@ -125,6 +125,8 @@ QCoro::Task<UpdateCheckOutcome> Updater::fetchOutcome()
     try {
         const HttpResponse response = co_await transport.perform(request);
         co_return UpdateFeed::evaluate(response, currentVersion);
+    } catch (const HttpBodyTooLargeError& error) {
+        co_return UpdateFeed::evaluateOversized(error.statusCode);
     } catch (...) {
         co_return UpdaterError::make(UpdaterError::feedUnreachable);
     }

@@ -38,6 +38,7 @@ HttpRequest ReferenceRates::downloadRequest()
     HttpRequest request;
     request.url = dailyUrl();
     request.timeout = downloadTimeout;
+    request.maxBodyBytes = maxBodySize;
     return request;
 }
 

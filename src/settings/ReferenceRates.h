@@ -25,6 +25,8 @@ class ReferenceRates {
 public:
     // The daily file is small; the time-out only guards against a connection that hangs.
     static constexpr std::chrono::milliseconds downloadTimeout{60000};
+    // A reply larger than this is given up as it arrives; the daily file is a few kilobytes.
+    static constexpr qsizetype maxBodySize = 256 * 1024;
 
     static QUrl dailyUrl();
     static HttpRequest downloadRequest();

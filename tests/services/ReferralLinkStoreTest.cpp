@@ -141,6 +141,7 @@ TEST_F(ReferralLinkStoreTest, PublishesUsableLinksInOrderAndCachesTheRawBytes)
     const HttpRequest& request = transport.requests().front();
     EXPECT_EQ(request.url, endpoint);
     EXPECT_EQ(request.timeout, std::chrono::milliseconds(15000));
+    EXPECT_EQ(request.maxBodyBytes, ReferralConfiguration::maxBodySize);
     EXPECT_EQ(request.headers, (QList<HttpRequest::Header>{{"Accept", "application/json"}}));
 }
 

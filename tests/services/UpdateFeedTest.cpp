@@ -63,6 +63,17 @@ TEST(UpdateFeedTest, RefusesAnOversizedBody)
     padded.append(QByteArray(UpdateFeed::maxBodySize, ' '));
     EXPECT_FALSE(UpdateFeed::decode(padded));
     EXPECT_TRUE(UpdateFeed::decode(validFeed + QByteArray(100, ' ')));
+
+    // The transport stops a larger reply as it arrives; the outcome is the same as for a body
+    // delivered whole.
+    EXPECT_EQ(UpdateFeed::request(QUrl(u"https://example.com/feed"_qs)).maxBodyBytes,
+              UpdateFeed::maxBodySize);
+    const auto code = [](std::optional<int> status) {
+        return std::get<UpdaterError>(UpdateFeed::evaluateOversized(status)).code;
+    };
+    EXPECT_EQ(code(200), UpdaterError::invalidFeed);
+    EXPECT_EQ(code(404), UpdaterError::feedUnreachable);
+    EXPECT_EQ(code(std::nullopt), UpdaterError::feedUnreachable);
 }
 
 struct OutcomeRow {

@@ -102,6 +102,13 @@ TEST_F(UpdaterTest, EveryCheckEndsInExactlyOneCallback)
              t.respond("GET", feedPath, FakeHttpTransport::json(200, "{}"));
          },
          {"abort 3", "dialog error 更新信息无效"}},
+        {"feed given up as too large",
+         [](FakeHttpTransport& t) {
+             t.respond("GET", feedPath, [](const HttpRequest&) -> HttpResponse {
+                 throw HttpBodyTooLargeError(200);
+             });
+         },
+         {"abort 3", "dialog error 更新信息无效"}},
     };
     for (const OutcomeRow& row : rows) {
         row.serve(transport);

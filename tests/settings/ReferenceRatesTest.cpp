@@ -134,6 +134,7 @@ TEST(ReferenceRatesTest, DownloadRequest)
     EXPECT_EQ(request.url.scheme(), "https");
     EXPECT_EQ(request.url.path(), "/stats/eurofxref/eurofxref-daily.xml");
     EXPECT_EQ(request.timeout, std::chrono::seconds(60));
+    EXPECT_EQ(request.maxBodyBytes, ReferenceRates::maxBodySize);
     EXPECT_TRUE(request.headers.isEmpty());
 }
 

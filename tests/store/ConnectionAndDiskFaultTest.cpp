@@ -4,6 +4,7 @@
 #include "store/FaultMatrix.h"
 
 #include <chrono>
+#include <map>
 
 namespace vantrell {
 namespace {
@@ -24,6 +25,33 @@ std::vector<Fault> connectionAndDiskFaults()
                                               LoopbackReply::never());
          },
          K::failed, networkFailed, regularWait(10)},
+        // A reply trickled a byte at a time never falls silent; its deadline ends it, and the
+        // cycle with it, so the next refresh asks every exchange again.
+        {"TrickledReply",
+         E::okx,
+         [](FaultRun& run) {
+             run.harness.shortenDeadline(E::okx, std::chrono::milliseconds(200));
+             run.harness.server(E::okx).serve(
+                 "GET", "/api/v5/account/balance",
+                 LoopbackReply::endless(" ", std::chrono::milliseconds(10)));
+         },
+         K::failed,
+         networkFailed,
+         regularWait(10),
+         {},
+         Files::current,
+         false,
+         [](FaultRun& run) {
+             std::map<Exchange, qsizetype> before;
+             for (Exchange exchange : allExchanges) {
+                 before[exchange] = run.harness.server(exchange).requests().size();
+             }
+             run.harness.refresh(*run.store, true);
+             for (Exchange exchange : allExchanges) {
+                 EXPECT_GT(run.harness.server(exchange).requests().size(), before[exchange])
+                     << toStored(exchange).toStdString();
+             }
+         }},
         {"RefusedConnection", E::bybit,
          [](FaultRun& run) {
              run.refusingPort = std::make_unique<RefusingPort>();

@@ -29,10 +29,14 @@ public:
     QCoro::Task<HttpResponse> perform(HttpRequest request) override
     {
         request.timeout = std::min(request.timeout, longest);
+        if (deadline) {
+            request.deadline = deadline;
+        }
         return m_inner.perform(std::move(request));
     }
 
     std::chrono::milliseconds longest = std::chrono::milliseconds::max();
+    std::optional<std::chrono::milliseconds> deadline;
 
 private:
     HttpTransport& m_inner;
@@ -215,6 +219,11 @@ void LoopbackExchanges::serveOverTls(Exchange exchange)
 void LoopbackExchanges::shortenTimeout(Exchange exchange, std::chrono::milliseconds silence)
 {
     m_destinations->at(exchange).transport->longest = silence;
+}
+
+void LoopbackExchanges::shortenDeadline(Exchange exchange, std::chrono::milliseconds total)
+{
+    m_destinations->at(exchange).transport->deadline = total;
 }
 
 qsizetype LoopbackExchanges::requestCount() const

@@ -32,7 +32,8 @@ class LocalCredentialStore;
 //     PortfolioStore store(credentials, exchanges.providerFactory(), ...);
 //
 // Tests break one exchange at a time: fail its routes, point its connectors elsewhere, or
-// shorten its time-out. The factories handed out follow such changes from their next connector.
+// shorten its time-out or deadline. The factories handed out follow such changes from their next
+// connector.
 class LoopbackExchanges {
 public:
     // One account's credentials; the passphrase is used by OKX and Bitget only.
@@ -80,6 +81,9 @@ public:
     // The exchange's requests give up after `silence` without data instead of the connectors'
     // 12 seconds.
     void shortenTimeout(Exchange exchange, std::chrono::milliseconds silence);
+    // The exchange's requests give up after `total` in all, however steadily their bytes come,
+    // instead of five times their time-out.
+    void shortenDeadline(Exchange exchange, std::chrono::milliseconds total);
 
     ExchangeFixtureServer& server(Exchange exchange) { return *m_servers.at(exchange).server; }
     // Every request the five servers received.

@@ -87,15 +87,22 @@ std::optional<RecordedRequest> takeRequest(QByteArray& buffer)
     return request;
 }
 
-void writeReply(QTcpSocket& socket, const LoopbackReply& reply, bool keepAlive)
+// The status line and the reply's own headers.
+QByteArray headOf(const LoopbackReply& reply)
 {
-    const bool truncated = reply.delivery == LoopbackReply::Delivery::truncatedBody;
-    const qsizetype announced = reply.body.size() + (truncated ? 64 : 0);
     QByteArray bytes =
         "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
     for (const auto& [name, value] : reply.headers) {
         bytes += name + ": " + value + "\r\n";
     }
+    return bytes;
+}
+
+void writeReply(QTcpSocket& socket, const LoopbackReply& reply, bool keepAlive)
+{
+    const bool truncated = reply.delivery == LoopbackReply::Delivery::truncatedBody;
+    const qsizetype announced = reply.body.size() + (truncated ? 64 : 0);
+    QByteArray bytes = headOf(reply);
     // A cut-short body ends its connection, whatever the server keeps otherwise.
     const bool keep = keepAlive && !truncated;
     bytes += "Content-Length: " + QByteArray::number(announced) +
@@ -196,6 +203,14 @@ LoopbackReply LoopbackReply::closeUnanswered()
 {
     LoopbackReply reply;
     reply.delivery = Delivery::closeUnanswered;
+    return reply;
+}
+
+LoopbackReply LoopbackReply::endless(QByteArray piece, std::chrono::milliseconds every)
+{
+    LoopbackReply reply = json(200, std::move(piece));
+    reply.delivery = Delivery::endless;
+    reply.every = every;
     return reply;
 }
 
@@ -302,6 +317,10 @@ void LoopbackServer::handle(QTcpSocket* socket, const RecordedRequest& request)
         socket->disconnectFromHost();
         return;
     }
+    if (reply.delivery == LoopbackReply::Delivery::endless) {
+        stream(socket, reply);
+        return;
+    }
     if (reply.delay.count() > 0) {
         QTimer::singleShot(reply.delay, socket, [socket, reply, keep = m_keepAlive] {
             writeReply(*socket, reply, keep);
@@ -309,6 +328,19 @@ void LoopbackServer::handle(QTcpSocket* socket, const RecordedRequest& request)
     } else {
         writeReply(*socket, reply, m_keepAlive);
     }
+}
+
+// Without a length, the body runs until the connection closes.
+void LoopbackServer::stream(QTcpSocket* socket, const LoopbackReply& reply)
+{
+    socket->write(headOf(reply) + "Connection: close\r\n\r\n");
+    auto* timer = new QTimer(socket);
+    connect(timer, &QTimer::timeout, socket, [this, socket, piece = reply.body] {
+        if (socket->write(piece) > 0) {
+            m_streamedBytes += piece.size();
+        }
+    });
+    timer->start(reply.every);
 }
 
 LoopbackReply LoopbackServer::replyFor(const RecordedRequest& request) const

@@ -40,6 +40,7 @@ struct LoopbackReply {
         truncatedBody,    // announces more bytes than it sends, then closes the connection
         neverAnswer,      // keeps the connection open and silent
         closeUnanswered,  // reads the request, then closes the connection without a word
+        endless,          // after the head, sends the body again and again, never ending
     };
 
     int status = 200;
@@ -47,12 +48,16 @@ struct LoopbackReply {
     QByteArray body;
     Delivery delivery = Delivery::complete;
     std::chrono::milliseconds delay{0};
+    std::chrono::milliseconds every{0};  // between the pieces of an endless body
 
     static LoopbackReply json(int status, QByteArray body);
     static LoopbackReply html(int status, QByteArray body);
     static LoopbackReply redirect(int status, const QUrl& location);
     static LoopbackReply never();
     static LoopbackReply closeUnanswered();
+    // A 200 JSON reply without a length whose body is `piece` sent every `every` until the
+    // client lets go: a trickle of single bytes, or a flood of large pieces.
+    static LoopbackReply endless(QByteArray piece, std::chrono::milliseconds every);
 
     LoopbackReply withHeader(QByteArray name, QByteArray value) const;
     LoopbackReply truncated() const;
@@ -93,6 +98,8 @@ public:
     void route(const QByteArray& method, const QByteArray& path, Handler handler);
 
     const QList<RecordedRequest>& requests() const { return m_requests; }
+    // The bytes of endless bodies written to their connections so far.
+    qint64 streamedBytes() const { return m_streamedBytes; }
 
     // Stops listening and drops every open connection: the port then refuses connections.
     void close();
@@ -109,6 +116,7 @@ private:
     void acceptConnections();
     void handle(QTcpSocket* socket, const RecordedRequest& request);
     LoopbackReply replyFor(const RecordedRequest& request) const;
+    void stream(QTcpSocket* socket, const LoopbackReply& reply);
 
     Scheme m_scheme;
     std::unique_ptr<QTcpServer> m_server;
@@ -116,6 +124,7 @@ private:
     std::map<std::pair<QByteArray, QByteArray>, Handler> m_routes;
     QList<RecordedRequest> m_requests;
     bool m_keepAlive = false;
+    qint64 m_streamedBytes = 0;
 };
 
 // A loopback port that refuses every connection, like a host whose service is down. The port is

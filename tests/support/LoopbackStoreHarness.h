@@ -67,6 +67,12 @@ public:
     {
         m_exchanges.shortenTimeout(exchange, silence);
     }
+    // From the next refresh on, the exchange's requests give up after `total` in all, however
+    // steadily their bytes come.
+    void shortenDeadline(Exchange exchange, std::chrono::milliseconds total)
+    {
+        m_exchanges.shortenDeadline(exchange, total);
+    }
     // While set, every file write stops half-way through its bytes and fails.
     void failWritesHalfWay(bool failing) { m_disk->failing = failing; }
     // How many writes were cut short so far.
