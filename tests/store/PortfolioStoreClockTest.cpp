@@ -4,12 +4,9 @@
 
 #include "PortfolioStoreHarness.h"
 
-#include "models/JsonReader.h"
 #include "support/ScopedEnvironmentVariable.h"
 
 #include <gtest/gtest.h>
-
-#include <QFile>
 
 #include <algorithm>
 
@@ -50,15 +47,6 @@ protected:
         refreshNow(store);
     }
 
-    std::optional<PortfolioHistory> readFile(const QString& name)
-    {
-        world.settleFiles();
-        QFile file(world.folder() + u'/' + name);
-        if (!file.open(QIODevice::ReadOnly)) {
-            return std::nullopt;
-        }
-        return PortfolioHistory::fromJson(JsonReader::parse(file.readAll()));
-    }
     std::vector<PortfolioHistory> archives()
     {
         std::vector<PortfolioHistory> found;
@@ -66,7 +54,7 @@ protected:
         const QStringList names =
             QDir(world.folder()).entryList({QStringLiteral("portfolio-history-archive-*.json")});
         for (const QString& name : names) {
-            found.push_back(*readFile(name));
+            found.push_back(*world.readHistory(name));
         }
         return found;
     }
@@ -98,7 +86,7 @@ protected:
         EXPECT_TRUE(holdsAll(store.valueHistory(), earlier));
         EXPECT_TRUE(holdsPointAt(store.valueHistory(), at));
         EXPECT_TRUE(isInTimeOrder(store.valueHistory()));
-        const auto saved = readFile(world.historyFile());
+        const auto saved = world.readHistory(world.historyFile());
         ASSERT_TRUE(saved);
         EXPECT_EQ(saved->points, store.valueHistory());
         EXPECT_EQ(saved->flows, flows);
@@ -166,7 +154,7 @@ TEST_F(PortfolioStoreClockTest, OneCycleFarAheadSetsTheHistoryAsideInsteadOfEras
     const Date corrected = realStart.addingSeconds(10);
     cycleAt(*store, corrected);
     EXPECT_TRUE(holdsPointAt(store->valueHistory(), corrected));
-    EXPECT_EQ(readFile(world.historyFile())->points, store->valueHistory());
+    EXPECT_EQ(world.readHistory(world.historyFile())->points, store->valueHistory());
 }
 
 // A start under a clock far ahead: every stored point looks too old. None is dropped while
@@ -183,7 +171,7 @@ TEST_F(PortfolioStoreClockTest, AStartFarAheadSetsTheLoadedHistoryAside)
     ASSERT_EQ(setAside.size(), 1U);
     EXPECT_EQ(setAside.front().points, earlier);
     EXPECT_EQ(store->capitalFlows(), flows);
-    EXPECT_EQ(readFile(world.historyFile())->points,
+    EXPECT_EQ(world.readHistory(world.historyFile())->points,
               (std::vector<PortfolioValuePoint>{{world.clock.now(), 100}}));
 }
 

@@ -4,6 +4,7 @@
 // a store over an in-memory defaults store, a manual clock and a temporary data folder.
 
 #include "files/PortfolioDiskWriter.h"
+#include "models/JsonReader.h"
 #include "platform/MemoryDefaultsStore.h"
 #include "platform/WakeMonitor.h"
 #include "security/LocalCredentialStore.h"
@@ -20,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -200,6 +202,16 @@ public:
         direct.flush();
     }
     QString historyFile() { return u"portfolio-history-" + identity() + u".json"; }
+    // The history record in the data folder's file `name`, once the writes asked for are done.
+    std::optional<PortfolioHistory> readHistory(const QString& name)
+    {
+        settleFiles();
+        QFile file(folder() + u'/' + name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return std::nullopt;
+        }
+        return PortfolioHistory::fromJson(JsonReader::parse(file.readAll()));
+    }
 
     QString folder() const { return temporary.path() + QStringLiteral("/Vantrell"); }
     QString identity() { return LocalCredentialStore(defaults).portfolioIdentity(); }

@@ -1,6 +1,5 @@
 #include "PortfolioStoreHarness.h"
 
-#include "models/JsonReader.h"
 #include "networking/ExchangeAPIError.h"
 #include "networking/NetworkHttpTransport.h"
 #include "settings/AppSettings.h"
@@ -26,16 +25,6 @@ protected:
         binance->answer(result(Exchange::binance, "100"));
     }
 
-    std::optional<PortfolioHistory> readHistory(const QString& name)
-    {
-        world.settleFiles();
-        QFile file(world.folder() + u'/' + name);
-        if (!file.open(QIODevice::ReadOnly)) {
-            return std::nullopt;
-        }
-        return PortfolioHistory::fromJson(JsonReader::parse(file.readAll()));
-    }
-
     StoreWorld world;
     std::shared_ptr<GatedProvider> binance;
 };
@@ -55,7 +44,7 @@ TEST_F(PortfolioStoreHistoryTest, CyclesWithFreshCompleteDataRecordSpacedPoints)
     world.clock.advance(1);
     refreshNow(*store);
     ASSERT_EQ(store->valueHistory().size(), 2U);
-    const auto saved = readHistory(world.historyFile());
+    const auto saved = world.readHistory(world.historyFile());
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->points, store->valueHistory());
     EXPECT_EQ(saved->coverage, QStringLiteral("binance:现货"));
@@ -119,12 +108,13 @@ TEST_F(PortfolioStoreHistoryTest, ANewAccountTypeArchivesTheHistory)
     const QStringList archives =
         QDir(world.folder()).entryList({QStringLiteral("portfolio-history-archive-*.json")});
     ASSERT_EQ(archives.size(), 1);
-    const auto archive = readHistory(archives.front());
+    const auto archive = world.readHistory(archives.front());
     ASSERT_TRUE(archive);
     EXPECT_EQ(archive->coverage, QStringLiteral("binance:现货"));
     EXPECT_EQ(archive->points.size(), 1U);
     EXPECT_EQ(archive->flows->size(), 1U);
-    EXPECT_EQ(readHistory(world.historyFile())->coverage, QStringLiteral("binance:合约,现货"));
+    EXPECT_EQ(world.readHistory(world.historyFile())->coverage,
+              QStringLiteral("binance:合约,现货"));
     EXPECT_EQ(store->capitalFlows().size(), 1U);
 }
 
@@ -157,7 +147,7 @@ TEST_F(PortfolioStoreHistoryTest, CapitalFlowsAreCheckedOrderedSavedAndTakenOut)
     EXPECT_EQ(store->twentyFourHourPnL(), Decimal(26));
     const std::vector<CapitalFlow> kept = store->capitalFlows();
     store->removeCapitalFlow(Uuid::random());
-    EXPECT_EQ(readHistory(world.historyFile())->flows, kept);
+    EXPECT_EQ(world.readHistory(world.historyFile())->flows, kept);
 
     store.reset();
     store = world.makeStore();
