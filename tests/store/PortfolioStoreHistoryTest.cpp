@@ -25,6 +25,17 @@ protected:
         binance->answer(result(Exchange::binance, "100"));
     }
 
+    // A store whose total went from 100 to 130 over its first two points, ten minutes apart.
+    std::unique_ptr<PortfolioStore> storeThatRoseTo130()
+    {
+        auto store = world.makeStore();
+        refreshNow(*store);
+        world.clock.advance(600);
+        binance->answer(result(Exchange::binance, "130"));
+        refreshNow(*store);
+        return store;
+    }
+
     StoreWorld world;
     std::shared_ptr<GatedProvider> binance;
 };
@@ -120,11 +131,7 @@ TEST_F(PortfolioStoreHistoryTest, ANewAccountTypeArchivesTheHistory)
 
 TEST_F(PortfolioStoreHistoryTest, CapitalFlowsAreCheckedOrderedSavedAndTakenOut)
 {
-    auto store = world.makeStore();
-    refreshNow(*store);  // base point at t0, total 100
-    world.clock.advance(600);
-    binance->answer(result(Exchange::binance, "130"));
-    refreshNow(*store);
+    auto store = storeThatRoseTo130();
     EXPECT_EQ(store->twentyFourHourPnL(), Decimal(30));
 
     const Date now = world.clock.now();
@@ -158,11 +165,7 @@ TEST_F(PortfolioStoreHistoryTest, CapitalFlowsAreCheckedOrderedSavedAndTakenOut)
 // file's reader refuses would lose the whole history at the next start.
 TEST_F(PortfolioStoreHistoryTest, LargestAndSmallestFlowsReadBackAfterARestart)
 {
-    auto store = world.makeStore();
-    refreshNow(*store);  // base point at t0, total 100
-    world.clock.advance(600);
-    binance->answer(result(Exchange::binance, "130"));
-    refreshNow(*store);
+    auto store = storeThatRoseTo130();
     const Date now = world.clock.now();
     const Decimal largest = CapitalFlowLedger::largestAmount();
     const Decimal smallest = *Decimal::parse("1e-1000");  // the smallest amount that parses
