@@ -9,13 +9,12 @@
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <optional>
 
 #include <gtest/gtest.h>
 
 #include "support/LoopbackServer.h"
 #include "support/SpinUntil.h"
-#include "support/VirtualDisplay.h"
+#include "support/VirtualDisplayFixture.h"
 
 using namespace vantrell;
 using namespace vantrell::test;
@@ -25,14 +24,17 @@ namespace {
 
 constexpr int startTimeoutMs = 10000;
 
-class ProgramLaunchTest : public ::testing::Test {
+class ProgramLaunchTest : public VirtualDisplayFixture {
 protected:
     void SetUp() override
     {
-        xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
         xwininfo = QStandardPaths::findExecutable(QStringLiteral("xwininfo"));
-        if (xvfb.isEmpty() || xwininfo.isEmpty()) {
-            GTEST_SKIP() << "Xvfb or xwininfo is not installed (scripts/install-deps adds them)";
+        if (xwininfo.isEmpty()) {
+            GTEST_SKIP() << "xwininfo is not installed (scripts/install-deps adds it)";
+        }
+        VirtualDisplayFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
         }
         ASSERT_TRUE(home.isValid());
         for (const char* name : {"config", "data", "cache", "runtime"}) {
@@ -40,10 +42,6 @@ protected:
         }
         ASSERT_TRUE(QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
                                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        display.emplace(xvfb);
-        const std::optional<QString> name = display->waitForDisplay();
-        ASSERT_TRUE(name) << "Xvfb did not report a display";
-        displayName = *name;
     }
 
     QProcessEnvironment environment() const
@@ -116,11 +114,8 @@ protected:
     }
 
     RefusingPort noNetwork;
-    QString xvfb;
     QString xwininfo;
     QTemporaryDir home;
-    std::optional<VirtualDisplay> display;
-    QString displayName;
 };
 
 TEST_F(ProgramLaunchTest, ShowsItsMainWindowAndEndsCleanlyOnSigterm)

@@ -1,7 +1,6 @@
-#include "support/VirtualDisplay.h"
+#include "support/VirtualDisplayFixture.h"
 
 #include <QFile>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -14,11 +13,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 
 using namespace vantrell::test;
 
 namespace {
+
+class VirtualDisplayTest : public VirtualDisplayFixture {};
 
 // The inode of the socket at `path`, or 0 when there is none.
 ino_t socketAt(const QString& path)
@@ -47,16 +47,9 @@ bool accepts(const QString& path)
 
 // A server left to die by SIGKILL leaves its socket behind, and a client that finds the display
 // by that path can no longer connect.
-TEST(VirtualDisplayTest, LeavesNoSocketBehind)
+TEST_F(VirtualDisplayTest, LeavesNoSocketBehind)
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) {
-        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps adds it)";
-    }
-    std::optional<VirtualDisplay> display(std::in_place, xvfb);
-    const std::optional<QString> name = display->waitForDisplay();
-    ASSERT_TRUE(name) << "Xvfb did not report a display";
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X") + name->mid(1);
+    const QString socket = QStringLiteral("/tmp/.X11-unix/X") + displayName.mid(1);
     const ino_t ours = socketAt(socket);
     ASSERT_NE(ours, ino_t(0)) << "no socket at " << socket.toStdString();
 
@@ -88,19 +81,12 @@ xcb_atom_t markAtom(const QString& display, bool make)
 
 // A server that resets when its last client leaves forgets every atom made, and refuses the
 // clients that connect meanwhile.
-TEST(VirtualDisplayTest, OutlivesItsLastClient)
+TEST_F(VirtualDisplayTest, OutlivesItsLastClient)
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) {
-        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps adds it)";
-    }
-    VirtualDisplay display(xvfb);
-    const std::optional<QString> name = display.waitForDisplay();
-    ASSERT_TRUE(name) << "Xvfb did not report a display";
-    ASSERT_NE(markAtom(*name, true), XCB_ATOM_NONE);
+    ASSERT_NE(markAtom(displayName, true), XCB_ATOM_NONE);
     // Time for the server to see the client go, which is when it would reset.
     QThread::msleep(100);
-    EXPECT_NE(markAtom(*name, false), XCB_ATOM_NONE) << "the server reset";
+    EXPECT_NE(markAtom(displayName, false), XCB_ATOM_NONE) << "the server reset";
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 // The floating panel on a virtual X server: every time it is shown, its window asks the
 // window manager for every desktop and the sticky state, next to Qt's own "above".
 
-#include "support/VirtualDisplay.h"
+#include "support/VirtualDisplayFixture.h"
 #include "window/FloatingPanelDesktops.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -22,21 +21,15 @@ TEST(FloatingPanelDesktopsTest, WithoutX11ThereIsNoOneToAsk)
     EXPECT_FALSE(FloatingPanelDesktops::requestAllDesktops(window));
 }
 
-TEST(FloatingPanelDesktopsTest, EveryShowAsksForEveryDesktopOnX11)
-{
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) {
-        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps adds it)";
-    }
-    VirtualDisplay display(xvfb);
-    const std::optional<QString> name = display.waitForDisplay();
-    ASSERT_TRUE(name) << "Xvfb did not report a display";
+class FloatingPanelDesktopsOnX11Test : public VirtualDisplayFixture {};
 
+TEST_F(FloatingPanelDesktopsOnX11Test, EveryShowAsksForEveryDesktop)
+{
     QProcess program;
     // No desktop bus: the platform's look-ups there are not what is tested.
     const QTemporaryDir busless;
     program.setProcessEnvironment(
-        VirtualDisplay::clientEnvironmentWithoutBus(*name, busless.path()));
+        VirtualDisplay::clientEnvironmentWithoutBus(displayName, busless.path()));
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     program.start(QStringLiteral(VANTRELL_FLOATING_PANEL_DESKTOPS_PROGRAM), QStringList());
     ASSERT_TRUE(program.waitForFinished(30000));

@@ -1,10 +1,9 @@
 #include "window/StatusNotifierAnchor.h"
 
-#include "support/VirtualDisplay.h"
+#include "support/VirtualDisplayFixture.h"
 #include "window/PopoverWindow.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -114,18 +113,12 @@ QByteArray openedAtScaleTwo(const QString& display, QPoint devicePoint)
     return program.readAllStandardOutput();
 }
 
-TEST(StatusNotifierAnchorTest, PopoverOpensUnderTheDevicePointOnAScaledScreen)
-{
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) {
-        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps adds it)";
-    }
-    VirtualDisplay display(xvfb);
-    const std::optional<QString> name = display.waitForDisplay();
-    ASSERT_TRUE(name) << "Xvfb did not report a display";
+class StatusNotifierAnchorOnX11Test : public VirtualDisplayFixture {};
 
+TEST_F(StatusNotifierAnchorOnX11Test, PopoverOpensUnderTheDevicePointOnAScaledScreen)
+{
     // Device pixel (600, 48) of the 1280 x 800 server is logical (300, 24).
-    const QByteArray output = openedAtScaleTwo(*name, QPoint(600, 48));
+    const QByteArray output = openedAtScaleTwo(displayName, QPoint(600, 48));
     const std::optional<Placement> placement = placementFrom(output);
     ASSERT_TRUE(placement) << output.toStdString();
     ASSERT_EQ(placement->ratio, 2.0);
